@@ -1,0 +1,1 @@
+#include "superficie_qimage.h"
