@@ -8,4 +8,4 @@ cmake --build "$raiz/build" -j2 --target velarno
 if (($#)); then
   exec "$raiz/build/shell/velarno" "$@"
 fi
-exec "$raiz/build/shell/velarno" "$raiz/resources/muestra.png"
+exec "$raiz/build/shell/velarno" "$raiz/resources/muestra.jpg"
