@@ -1,1 +1,838 @@
-#include <QWidget>
+#include "form1.h"
+
+#include <exception>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "cargador.h"
+#include "frm_about.h"
+#include "mean.h"
+#include "protocolo.h"
+#include "representaciones.h"
+#include "transformaciones.h"
+#include "vista_imagen.h"
+
+namespace velarno {
+namespace {
+
+const QColor kFondoHistograma(192, 192, 255);
+const QColor kFondoVista(0xd4, 0xd0, 0xc8);
+
+// The hourglass over the whole application while a straight run or an open works; restored
+// on every path out.
+class CursorOcupado {
+ public:
+  CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~CursorOcupado() { QApplication::restoreOverrideCursor(); }
+  CursorOcupado(const CursorOcupado&) = delete;
+  CursorOcupado& operator=(const CursorOcupado&) = delete;
+};
+
+// A trace list on screen: one item per trace line, kept scrolled to the last line.
+class TrazaVentana : public Traza {
+ public:
+  explicit TrazaVentana(QListWidget* lista) : lista_(lista) {}
+  void limpiar() override { lista_->clear(); }
+  void agregar(const std::string& linea) override {
+    lista_->addItem(QString::fromStdString(linea));
+    lista_->scrollToBottom();
+  }
+
+ private:
+  QListWidget* lista_;
+};
+
+QFont fuenteTraza() {
+  QFont fuente(QStringLiteral("Courier"));
+  fuente.setStyleHint(QFont::TypeWriter);
+  fuente.setFixedPitch(true);
+  return fuente;
+}
+
+QPushButton* boton(const QString& nombre, const QString& texto, QWidget* padre) {
+  auto* b = new QPushButton(texto, padre);
+  b->setObjectName(nombre);
+  return b;
+}
+
+QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* padre) {
+  auto* l = new QLabel(texto, padre);
+  if (!nombre.isEmpty()) l->setObjectName(nombre);
+  return l;
+}
+
+QLineEdit* cajaTexto(const QString& nombre, const QString& texto, int ancho, QWidget* padre) {
+  auto* caja = new QLineEdit(texto, padre);
+  caja->setObjectName(nombre);
+  caja->setFixedWidth(ancho);
+  return caja;
+}
+
+QComboBox* combo(const QString& nombre, const QStringList& elementos, QWidget* padre) {
+  auto* c = new QComboBox(padre);
+  c->setObjectName(nombre);
+  c->setEditable(true);
+  c->setInsertPolicy(QComboBox::NoInsert);
+  c->addItems(elementos);
+  c->setMinimumWidth(120);
+  return c;
+}
+
+}  // namespace
+
+// What a method run may touch in the window.
+class Form1::EntornoVentana : public Entorno {
+ public:
+  EntornoVentana(Form1& form, QListWidget* lista) : form_(form), traza_(lista) {}
+
+  DatosImagen& imagen() override { return form_.datos_; }
+  Traza& traza() override { return traza_; }
+  Dialogos& dialogos() override { return form_.dialogos(); }
+  std::string texto(const std::string& control) const override {
+    return form_.textoControl(QString::fromStdString(control)).toStdString();
+  }
+  char separadorDecimal() const override {
+    const QString punto = QLocale().decimalPoint();
+    return punto.size() == 1 && punto[0].unicode() < 128 ? static_cast<char>(punto[0].unicode())
+                                                         : '.';
+  }
+  void publicar(int umbral) override {
+    form_.scrUmbral_->setValue(umbral);
+    form_.aplicarUmbral();
+  }
+  void dibujarBinarizada() override {
+    velarno::dibujarBinarizada(form_.binarizada_, form_.datos_);
+    form_.refrescarBinarizada();
+  }
+
+ private:
+  Form1& form_;
+  TrazaVentana traza_;
+};
+
+Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
+    : QMainWindow(padre),
+      dialogosQt_(dialogos ? nullptr : std::make_unique<DialogosQt>(this)),
+      dialogos_(dialogos ? dialogos : dialogosQt_.get()),
+      selectorQt_(selector ? nullptr : std::make_unique<SelectorFicheroQt>()),
+      selector_(selector ? selector : selectorQt_.get()),
+      imagen_(QImage::Format_RGB32, kFondoVista),
+      buffer_(QImage::Format_RGB32, kFondoVista),
+      gris_(QImage::Format_Grayscale8, Qt::white),
+      histograma_(QImage::Format_RGB32, kFondoHistograma),
+      binarizada_(QImage::Format_Grayscale8, Qt::white) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Segmentación Simple."));
+  setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
+  metodos_ = {
+      {"Frame2", "LMean", "CMean", "CPasoCmean", &AlgoritmoMean, nullptr},
+      {"Frame1", "LPorc", "CPctFin", "CPasoPct", nullptr, nullptr},
+      {"Frame3", "LTwoP", "CTwoPeak", "CTwoPPaso", nullptr, nullptr},
+      {"FIterSel", "LIterSel", "CIterSel", "CIterSelPaP", nullptr, nullptr},
+      {"FGl", "LGl", "Command7", "Command8", nullptr, nullptr},
+      {"FEntropy", "LEntropy", "Command10", "Command11", nullptr, nullptr},
+      {"FMimErr", "LMimErr", "Command3", "Command4", nullptr, nullptr},
+      {"FFuzzy", "LFuzzy", "CFuzzy", "CFuzzyPaP", nullptr, nullptr},
+      {"FEdgeP", "LEdgeP", "Command6", "Command9", nullptr, nullptr},
+      {"FThrdd", "LThrdd", "Relax", "CThrddPaP", nullptr, nullptr},
+      {"FRegional", "LRegional", "Command2", "Command5", nullptr, nullptr},
+      {"FRelajacion", "LRelajacion", "Command1", "", nullptr, nullptr},
+  };
+  crearMenus();
+  crearControles();
+  // Window load: the tool bar, then the no-image state, then the Fuzzy measures.
+  botonera_ = std::make_unique<Botonera>(barraBotones_);
+  for (int i = 0; i < Botonera::kBotones; ++i)
+    connect(botonera_->boton(i), &BotonImagen::pulsado, this, &Form1::clicBoton);
+  procesoInicializar();
+  if (auto* metodoYG = findChild<QComboBox*>(QStringLiteral("metodoYG"))) {
+    metodoYG->addItems({QStringLiteral("ENTROPY"), QStringLiteral("FUZZY")});
+    metodoYG->setCurrentIndex(0);
+  }
+  resize(695, 565 + menuBar()->sizeHint().height());
+}
+
+Form1::~Form1() = default;
+
+void Form1::crearMenus() {
+  auto accion = [this](QMenu* menu, const QString& nombre, const QString& texto) {
+    QAction* a = menu->addAction(texto);
+    a->setObjectName(nombre);
+    return a;
+  };
+  QMenu* archivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
+  archivo->setObjectName(QStringLiteral("mnuArchivo"));
+  abrir_ = accion(archivo, QStringLiteral("abrir"), QStringLiteral("&Abrir"));
+  abrir_->setShortcut(QKeySequence(QStringLiteral("Ctrl+A")));
+  archivo->addSeparator();
+  mnuSalir_ = accion(archivo, QStringLiteral("mnuSalir"), QStringLiteral("&Salir"));
+  mnuSalir_->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
+  connect(abrir_, &QAction::triggered, this,
+          [this] { protegido([this] { procesoAbrirFichero(); }); });
+  connect(mnuSalir_, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edicion = menuBar()->addMenu(QStringLiteral("&Edición"));
+  edicion->setObjectName(QStringLiteral("mnuEdicion"));
+  mnuGrises_ = accion(edicion, QStringLiteral("mnuGrises"), QStringLiteral("Escala de grises"));
+  mnuHistograma_ = accion(edicion, QStringLiteral("mnuHistograma"), QStringLiteral("Histograma"));
+  mnuEcualizar_ =
+      accion(edicion, QStringLiteral("mnuEcualizar"), QStringLiteral("Ecualizar el histograma"));
+  mnuBinarizar_ =
+      accion(edicion, QStringLiteral("mnuBinarizar"), QStringLiteral("Binarizar paso a paso"));
+  mnuBinarizar_->setCheckable(true);
+  mnuEstadisticas_ =
+      accion(edicion, QStringLiteral("mnuEstadisticas"), QStringLiteral("Estadísticas"));
+  mnuEstadisticas_->setCheckable(true);
+  mnuEstadisticas_->setEnabled(false);
+  connect(mnuGrises_, &QAction::triggered, this,
+          [this] { protegido([this] { procesoEscalaGrises(); }); });
+  connect(mnuHistograma_, &QAction::triggered, this, [this] {
+    protegido([this] {
+      botonera_->pulsarBoton(2);
+      procesoHistograma();
+    });
+  });
+  connect(mnuEcualizar_, &QAction::triggered, this,
+          [this] { protegido([this] { procesoEcualizar(); }); });
+  // The check mark of this entry is the binarized-view switch; a click steps through the
+  // binarization and leaves the switch as it was.
+  connect(mnuBinarizar_, &QAction::triggered, this, [this](bool marcado) {
+    mnuBinarizar_->setChecked(!marcado);
+    protegido([this] { binarizarPasoAPaso(); });
+  });
+
+  QMenu* generacion = menuBar()->addMenu(QStringLiteral("Generacion"));
+  generacion->setObjectName(QStringLiteral("mnuGeneracion"));
+  const QStringList paneles = {QStringLiteral("Simple"),
+                               QStringLiteral("Fuzzy"),
+                               QStringLiteral("Moving Averages"),
+                               QStringLiteral("iterative selection"),
+                               QStringLiteral("Relajacion"),
+                               QStringLiteral("Regional threshold"),
+                               QStringLiteral("Minimum Error"),
+                               QStringLiteral("Using Edge Pixel"),
+                               QStringLiteral("Method of grey-level histogram"),
+                               QStringLiteral("Entropy")};
+  for (int i = 0; i < paneles.size(); ++i) {
+    QAction* a = accion(generacion, QStringLiteral("mnuGen(%1)").arg(i), paneles[i]);
+    a->setCheckable(true);
+    a->setChecked(i == 0);
+    connect(a, &QAction::triggered, this, [this, i] { protegido([this, i] { mostrarPanel(i); }); });
+    mnuGen_.push_back(a);
+  }
+
+  mnuMetodo_ = menuBar()->addMenu(QStringLiteral("&Método Simple"));
+  mnuMetodo_->setObjectName(QStringLiteral("mnuMetodo"));
+  const QStringList simples = {QStringLiteral("Algoritmo Mean"),
+                               QStringLiteral("Algoritmo Porcentaje"),
+                               QStringLiteral("Algoritmo Two Peaks")};
+  for (int i = 0; i < simples.size(); ++i) {
+    QAction* a = accion(mnuMetodo_, QStringLiteral("mnuAlg(%1)").arg(i), simples[i]);
+    a->setCheckable(true);
+    a->setChecked(i == 0);
+    connect(a, &QAction::triggered, this,
+            [this, i] { protegido([this, i] { mostrarMetodoSimple(i); }); });
+    mnuAlg_.push_back(a);
+  }
+
+  QMenu* ayuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
+  ayuda->setObjectName(QStringLiteral("mnuAyuda"));
+  mnuAcerca_ = accion(ayuda, QStringLiteral("mnuAcerca"), QStringLiteral("Acerca de..."));
+  connect(mnuAcerca_, &QAction::triggered, this, [this] { protegido([this] { acercaDe(); }); });
+}
+
+void Form1::crearControles() {
+  auto* central = new QWidget(this);
+  auto* todo = new QVBoxLayout(central);
+  todo->setContentsMargins(0, 0, 0, 4);
+  todo->setSpacing(2);
+
+  barraBotones_ = new QWidget(central);
+  barraBotones_->setObjectName(QStringLiteral("barraBotones"));
+  barraBotones_->setFixedHeight(34);
+  todo->addWidget(barraBotones_);
+
+  carpetas_ = new QTabWidget(central);
+  carpetas_->setObjectName(QStringLiteral("Carpetas"));
+  carpetas_->addTab(crearPaginaImagen(), QStringLiteral("Imagen"));
+  carpetas_->addTab(crearPaginaMetodo(), QStringLiteral("Método"));
+  connect(carpetas_, &QTabWidget::currentChanged, this,
+          [this](int i) { protegido([this, i] { alCambiarPestana(i); }); });
+
+  auto* abajo = new QHBoxLayout;
+  abajo->setContentsMargins(4, 0, 4, 0);
+  abajo->addWidget(crearMarcoHistograma(), 321);
+  abajo->addWidget(crearMarcoBinarizacion(), 337);
+
+  auto* cuerpo = new QVBoxLayout;
+  cuerpo->setContentsMargins(3, 0, 3, 0);
+  cuerpo->addWidget(carpetas_, 1);
+  todo->addLayout(cuerpo, 270);
+  todo->addLayout(abajo, 249);
+  setCentralWidget(central);
+}
+
+QWidget* Form1::crearPaginaImagen() {
+  auto* pagina = new QWidget;
+  auto* rejilla = new QGridLayout(pagina);
+
+  auto* marcoImagen = new QGroupBox(QStringLiteral("Imagen"), pagina);
+  marcoImagen->setObjectName(QStringLiteral("Frames(0)"));
+  auto* capaImagen = new QVBoxLayout(marcoImagen);
+  vistaImagen_ = new VistaImagen(QStringLiteral("imagen"), imagen_, VistaImagen::Ajuste::Escalar,
+                                 kFondoVista, marcoImagen);
+  capaImagen->addWidget(vistaImagen_);
+
+  auto* marcoGris = new QGroupBox(QStringLiteral("Escala de grises"), pagina);
+  marcoGris->setObjectName(QStringLiteral("Frames(2)"));
+  auto* capaGris = new QGridLayout(marcoGris);
+  vistaGris_ = new VistaImagen(QStringLiteral("imagenGris"), gris_, VistaImagen::Ajuste::Escalar,
+                               kFondoVista, marcoGris);
+  // Two scroll bars that belong to the grey view; the whole picture always fits, so they
+  // have nothing to scroll.
+  auto* vScroll2 = new QScrollBar(Qt::Vertical, marcoGris);
+  vScroll2->setObjectName(QStringLiteral("VScroll2"));
+  vScroll2->setRange(0, 0);
+  auto* hScroll2 = new QScrollBar(Qt::Horizontal, marcoGris);
+  hScroll2->setObjectName(QStringLiteral("HScroll2"));
+  hScroll2->setRange(0, 0);
+  capaGris->addWidget(vistaGris_, 0, 0);
+  capaGris->addWidget(vScroll2, 0, 1);
+  capaGris->addWidget(hScroll2, 1, 0);
+  capaGris->setSpacing(0);
+
+  tablaComponentes_ = new QTableWidget(0, 3, pagina);
+  tablaComponentes_->setObjectName(QStringLiteral("tablaComponentes"));
+  // The header captions keep their blanks: they set the column widths.
+  tablaComponentes_->setHorizontalHeaderLabels({QStringLiteral("  Numero de puntos   "),
+                                                QStringLiteral("   Número de componentes  "),
+                                                QStringLiteral("      Ns(t)    ")});
+  tablaComponentes_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  tablaComponentes_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  tablaComponentes_->verticalHeader()->hide();
+  tablaComponentes_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tablaComponentes_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  tablaComponentes_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  tablaComponentes_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  tablaComponentes_->setFixedHeight(tablaComponentes_->horizontalHeader()->sizeHint().height() +
+                                    2 * tablaComponentes_->frameWidth());
+  tablaComponentes_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+  rejilla->addWidget(marcoImagen, 0, 0);
+  rejilla->addWidget(marcoGris, 0, 1);
+  rejilla->addWidget(tablaComponentes_, 1, 0, 1, 2, Qt::AlignLeft);
+  rejilla->setRowStretch(0, 1);
+  return pagina;
+}
+
+QWidget* Form1::crearMarcoMetodo(MetodoVentana& metodo, const QString& titulo, bool esPestana,
+                                 const std::function<void(QWidget*, QHBoxLayout*)>& entradas) {
+  auto* marco = new QGroupBox(esPestana ? QString() : titulo);
+  marco->setObjectName(metodo.marco);
+  auto* capa = new QVBoxLayout(marco);
+  auto* fila = new QHBoxLayout;
+  if (entradas) entradas(marco, fila);
+  fila->addStretch();
+  auto* ejecutar = boton(metodo.ejecutar, QStringLiteral("Ejecutar"), marco);
+  fila->addWidget(ejecutar);
+  const QString nombreEjecutar = metodo.ejecutar;
+  connect(ejecutar, &QPushButton::clicked, this,
+          [this, nombreEjecutar] { ejecutarMetodo(nombreEjecutar, false); });
+  if (!metodo.paso.isEmpty()) {
+    const QString texto = metodo.paso == QLatin1String("CPasoPct") ? QStringLiteral("Paso a Paso")
+                                                                   : QStringLiteral("Paso a paso");
+    auto* paso = boton(metodo.paso, texto, marco);
+    fila->addWidget(paso);
+    connect(paso, &QPushButton::clicked, this,
+            [this, nombreEjecutar] { ejecutarMetodo(nombreEjecutar, true); });
+  }
+  capa->addLayout(fila);
+  auto* lista = new QListWidget(marco);
+  lista->setObjectName(metodo.lista);
+  lista->setFont(fuenteTraza());
+  lista->setUniformItemSizes(true);
+  capa->addWidget(lista, 1);
+  metodo.trazaLista = lista;
+  return marco;
+}
+
+QWidget* Form1::crearPaginaMetodo() {
+  auto* pagina = new QWidget;
+  auto* capa = new QVBoxLayout(pagina);
+  auto metodo = [this](const char* marco) -> MetodoVentana& {
+    for (MetodoVentana& m : metodos_)
+      if (m.marco == QLatin1String(marco)) return m;
+    Q_ASSERT(false);
+    return metodos_.front();
+  };
+
+  ssTabSimple_ = new QTabWidget(pagina);
+  ssTabSimple_->setObjectName(QStringLiteral("SSTabSimple"));
+  ssTabSimple_->addTab(crearMarcoMetodo(metodo("Frame2"), QString(), true, {}),
+                       QStringLiteral("Algoritmo Mean"));
+  ssTabSimple_->addTab(
+      crearMarcoMetodo(metodo("Frame1"), QString(), true,
+                       [this](QWidget* marco, QHBoxLayout* fila) {
+                         fila->addWidget(etiqueta(QStringLiteral("LMetodo"),
+                                                  QStringLiteral("Porcentaje"), marco));
+                         tpct_ = cajaTexto(QStringLiteral("Tpct"), QStringLiteral("50"), 60, marco);
+                         fila->addWidget(tpct_);
+                         hScroll1_ = new QScrollBar(Qt::Horizontal, marco);
+                         hScroll1_->setObjectName(QStringLiteral("HScroll1"));
+                         hScroll1_->setRange(0, 100);
+                         hScroll1_->setValue(50);
+                         hScroll1_->setSingleStep(1);
+                         hScroll1_->setPageStep(1);
+                         hScroll1_->setMinimumWidth(200);
+                         fila->addWidget(hScroll1_);
+                       }),
+      QStringLiteral("Algoritmo Porcentaje"));
+  ssTabSimple_->addTab(crearMarcoMetodo(metodo("Frame3"), QString(), true, {}),
+                       QStringLiteral("Algoritmo Two Peaks"));
+  connect(ssTabSimple_, &QTabWidget::currentChanged, this, [this](int i) {
+    protegido([this, i] {
+      for (QAction* a : mnuAlg_) a->setChecked(false);
+      mnuAlg_[static_cast<size_t>(i)]->setChecked(true);
+    });
+  });
+  connect(tpct_, &QLineEdit::textChanged, this,
+          [this] { protegido([this] { validarPorcentaje(); }); });
+  // Change of HScroll1: arrows, page clicks and the release of a dragged thumb, not the drag.
+  hScroll1_->setTracking(false);
+  connect(hScroll1_, &QScrollBar::valueChanged, this,
+          [this] { protegido([this] { cambioHScroll1(); }); });
+  capa->addWidget(ssTabSimple_, 1);
+
+  auto textoFila = [](QWidget* marco, QHBoxLayout* fila, const char* nombreEtiqueta,
+                      const QString& textoEtiqueta, const char* nombreCaja, const QString& texto) {
+    fila->addWidget(etiqueta(QString::fromLatin1(nombreEtiqueta), textoEtiqueta, marco));
+    return cajaTexto(QString::fromLatin1(nombreCaja), texto, 60, marco);
+  };
+
+  // The nine panels of the Generacion menu, entries 1 to 9, in menu order.
+  marcosMetodo_ = {
+      crearMarcoMetodo(metodo("FFuzzy"), QStringLiteral("Fuzzy"), false,
+                       [](QWidget* marco, QHBoxLayout* fila) {
+                         auto* c = combo(QStringLiteral("metodoYG"), {}, marco);
+                         fila->addWidget(c);
+                       }),
+      crearMarcoMetodo(metodo("FThrdd"), QStringLiteral("Moving Averages"), false,
+                       [this, textoFila](QWidget* marco, QHBoxLayout* fila) {
+                         QLineEdit* cpct =
+                             textoFila(marco, fila, "Label1", QStringLiteral("Porcentaje:"), "CPct",
+                                       QStringLiteral("15"));
+                         fila->addWidget(cpct);
+                         // Enter in CPct runs Moving Averages like its Run button.
+                         connect(cpct, &QLineEdit::returnPressed, this,
+                                 [this] { ejecutarMetodo(QStringLiteral("Relax"), false); });
+                       }),
+      crearMarcoMetodo(metodo("FIterSel"), QStringLiteral("Iterative Selection"), false,
+                       [](QWidget* marco, QHBoxLayout* fila) {
+                         fila->addWidget(combo(QStringLiteral("CIterSelModo"),
+                                               {QStringLiteral("Rapido"), QStringLiteral("Normal")},
+                                               marco));
+                       }),
+      crearMarcoMetodo(metodo("FRelajacion"), QStringLiteral("Relajacion"), false,
+                       [](QWidget* marco, QHBoxLayout* fila) {
+                         fila->addWidget(etiqueta(QStringLiteral("Label2"),
+                                                  QStringLiteral("Clase de Asignación"), marco));
+                         fila->addWidget(
+                             combo(QStringLiteral("MetRelajacion"),
+                                   {QStringLiteral("Rosenfeld"), QStringLiteral("Parker")}, marco));
+                       }),
+      crearMarcoMetodo(metodo("FRegional"), QStringLiteral("Regional threshold"), false, {}),
+      crearMarcoMetodo(metodo("FMimErr"), QStringLiteral("Miminum Error"), false, {}),
+      crearMarcoMetodo(
+          metodo("FEdgeP"), QStringLiteral("Using edge pixels"), false,
+          [textoFila](QWidget* marco, QHBoxLayout* fila) {
+            static const char* const kMascara[9] = {"0", "1", "0", "1", "-4", "1", "0", "1", "0"};
+            auto* rejilla = new QGridLayout;
+            rejilla->setSpacing(2);
+            for (int i = 0; i < 9; ++i)
+              rejilla->addWidget(cajaTexto(QStringLiteral("Mask(%1)").arg(i),
+                                           QString::fromLatin1(kMascara[i]), 36, marco),
+                                 i / 3, i % 3);
+            fila->addLayout(rejilla);
+            fila->addSpacing(12);
+            fila->addWidget(textoFila(marco, fila, "Label3", QStringLiteral("Porcentaje"), "PCTeDp",
+                                      QStringLiteral("85")));
+          }),
+      crearMarcoMetodo(metodo("FGl"), QStringLiteral("Grey Level"), false, {}),
+      crearMarcoMetodo(metodo("FEntropy"), QStringLiteral("Entropy"), false, {}),
+  };
+  for (QWidget* marco : marcosMetodo_) {
+    marco->setParent(pagina);
+    marco->hide();
+    capa->addWidget(marco, 1);
+  }
+  return pagina;
+}
+
+QGroupBox* Form1::crearMarcoHistograma() {
+  auto* marco = new QGroupBox(QStringLiteral("Histograma"));
+  marco->setObjectName(QStringLiteral("Frames(1)"));
+  auto* capa = new QVBoxLayout(marco);
+  vistaHistograma_ = new VistaImagen(QStringLiteral("imagenHistograma"), histograma_,
+                                     VistaImagen::Ajuste::Exacto, kFondoHistograma, marco);
+  connect(vistaHistograma_, &VistaImagen::redimensionada, this, [this] {
+    // The chart scales with its frame: redraw it at the new size once a histogram exists.
+    if (scrUmbral_->isEnabled()) {
+      dibujarHistograma(histograma_, datos_, static_cast<float>(scrUmbral_->value()));
+      vistaHistograma_->actualizar();
+    }
+  });
+  capa->addWidget(vistaHistograma_, 1);
+  scrUmbral_ = new QScrollBar(Qt::Horizontal, marco);
+  scrUmbral_->setObjectName(QStringLiteral("scrUmbral"));
+  scrUmbral_->setRange(0, 255);
+  scrUmbral_->setValue(128);
+  scrUmbral_->setSingleStep(1);
+  scrUmbral_->setPageStep(10);
+  capa->addWidget(scrUmbral_);
+  auto* fila = new QHBoxLayout;
+  fila->addWidget(etiqueta(QString(), QStringLiteral("Umbral: "), marco));
+  lblValorUmbral_ = etiqueta(QStringLiteral("lblValorUmbral"), QStringLiteral("valor"), marco);
+  lblValorUmbral_->setMinimumWidth(40);
+  fila->addWidget(lblValorUmbral_);
+  fila->addSpacing(20);
+  fila->addWidget(etiqueta(QString(), QStringLiteral("Cantidad:"), marco));
+  lblValorCantidad_ = etiqueta(QStringLiteral("lblValorCantidad"), QStringLiteral("valor"), marco);
+  lblValorCantidad_->setMinimumWidth(80);
+  fila->addWidget(lblValorCantidad_);
+  fila->addStretch();
+  capa->addLayout(fila);
+
+  // Change: arrows, page clicks, a value set by a method and the release of the thumb.
+  // Scroll: while the thumb is dragged, only the chart and the labels follow.
+  connect(scrUmbral_, &QScrollBar::valueChanged, this, [this] {
+    protegido([this] {
+      if (scrUmbral_->isSliderDown())
+        repintaHistograma();
+      else
+        cambioUmbral();
+    });
+  });
+  connect(scrUmbral_, &QScrollBar::sliderPressed, this,
+          [this] { umbralAlPresionar_ = scrUmbral_->value(); });
+  connect(scrUmbral_, &QScrollBar::sliderReleased, this, [this] {
+    protegido([this] {
+      if (scrUmbral_->value() != umbralAlPresionar_) cambioUmbral();
+    });
+  });
+  return marco;
+}
+
+QGroupBox* Form1::crearMarcoBinarizacion() {
+  auto* marco = new QGroupBox(QStringLiteral("Binarización"));
+  marco->setObjectName(QStringLiteral("Frames(3)"));
+  auto* capa = new QVBoxLayout(marco);
+  auto* forma = new QFrame(marco);
+  forma->setObjectName(QStringLiteral("Shape1"));
+  forma->setFrameShape(QFrame::Box);
+  forma->setFrameShadow(QFrame::Sunken);
+  auto* capaForma = new QVBoxLayout(forma);
+  capaForma->setContentsMargins(2, 2, 2, 2);
+  vistaBinarizada_ = new VistaImagen(QStringLiteral("imagenBinarizada"), binarizada_,
+                                     VistaImagen::Ajuste::Escalar, kFondoVista, forma);
+  capaForma->addWidget(vistaBinarizada_);
+  capa->addWidget(forma);
+  return marco;
+}
+
+void Form1::protegido(const std::function<void()>& accion) {
+  try {
+    accion();
+  } catch (const std::bad_alloc&) {
+    dialogos().informar("Error", "No hay memoria suficiente para completar la operación.",
+                        kEstiloExclamacion);
+  } catch (const std::exception& e) {
+    dialogos().informar("Error", std::string("Se produjo un error inesperado: ") + e.what(),
+                        kEstiloExclamacion);
+  }
+}
+
+void Form1::ceder() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+void Form1::refrescarBinarizada() { vistaBinarizada_->actualizar(); }
+
+QString Form1::textoControl(const QString& nombre) const {
+  if (auto* caja = findChild<QLineEdit*>(nombre)) {
+    if (caja->objectName() == nombre) return caja->text();
+  }
+  if (auto* c = findChild<QComboBox*>(nombre)) return c->currentText();
+  return {};
+}
+
+void Form1::procesoInicializar() {
+  tituloBase_ = QStringLiteral("Velarno");
+  setWindowTitle(tituloBase_);
+  gris_.vaciar();
+  vistaGris_->limpiar();
+  histograma_.limpiar();
+  vistaHistograma_->limpiar();
+  binarizada_.vaciar();
+  vistaBinarizada_->limpiar();
+  carpetas_->setCurrentIndex(0);
+  mnuGrises_->setEnabled(false);
+  botonera_->deshabilitarBoton(1);
+  mnuHistograma_->setEnabled(false);
+  botonera_->deshabilitarBoton(2);
+  mnuEcualizar_->setEnabled(false);
+  botonera_->deshabilitarBoton(3);
+  mnuBinarizar_->setEnabled(false);
+  mnuBinarizar_->setChecked(false);
+  botonera_->deshabilitarBoton(4);
+  mnuEstadisticas_->setEnabled(false);
+  mnuEstadisticas_->setChecked(false);
+  botonera_->deshabilitarBoton(5);
+  lblValorUmbral_->clear();
+  lblValorCantidad_->clear();
+  scrUmbral_->setEnabled(false);
+  tablaComponentes_->setRowCount(0);
+}
+
+void Form1::procesoAbrirFichero() {
+  const std::optional<QString> elegido = selector_->elegir(this);
+  if (!elegido || elegido->isEmpty()) return;
+  abrirFichero(*elegido);
+}
+
+bool Form1::abrirFichero(const QString& ruta) {
+  // Decode first: a file that cannot be read leaves the window exactly as it was.
+  ResultadoCarga carga;
+  {
+    CursorOcupado reloj;
+    carga = decodificarImagen(ruta);
+  }
+  if (!carga.ok()) {
+    dialogos().informar("Abrir", carga.error.toStdString(), kEstiloExclamacion);
+    return false;
+  }
+  CursorOcupado reloj;
+  procesoInicializar();
+  buffer_.setImagen(carga.imagen);
+  imagen_.setImagen(carga.imagen);
+  vistaImagen_->actualizar();
+  carga.imagen = QImage();
+  setWindowTitle(tituloBase_ + QStringLiteral(" - ") + QFileInfo(ruta).fileName());
+  ceder();
+  dimensionarImagen(buffer_, datos_);
+  // The grey and binarized surfaces hold the whole picture.
+  gris_.redimensionar(datos_.ancho, datos_.alto);
+  binarizada_.redimensionar(datos_.ancho, datos_.alto);
+  vistaBinarizada_->limpiar();
+  setWindowTitle(windowTitle() + QStringLiteral(" %1x%2").arg(datos_.ancho).arg(datos_.alto));
+  botonera_->habilitarBoton(1);
+  mnuGrises_->setEnabled(true);
+  procesoEscalaGrises();
+  procesoHistograma();
+  return true;
+}
+
+void Form1::procesoEscalaGrises() {
+  botonera_->deshabilitarBoton(1);
+  mnuGrises_->setEnabled(false);
+  botonera_->boton(1)->repaint();
+  leerPixeles(buffer_, datos_);
+  ceder();
+  dibujarGrises(gris_, datos_);
+  vistaGris_->actualizar();
+  botonera_->habilitarBoton(2);
+  mnuHistograma_->setEnabled(true);
+}
+
+void Form1::procesoHistograma() {
+  botonera_->deshabilitarBoton(2);
+  mnuHistograma_->setEnabled(false);
+  botonera_->boton(2)->repaint();
+  calcularHistograma(datos_);
+  dibujarHistograma(histograma_, datos_, static_cast<float>(scrUmbral_->value()));
+  vistaHistograma_->actualizar();
+  scrUmbral_->setEnabled(true);
+  lblValorUmbral_->setText(QString::number(scrUmbral_->value()));
+  lblValorCantidad_->setText(
+      QString::number(datos_.histograma[static_cast<size_t>(scrUmbral_->value())]));
+  if (!mnuBinarizar_->isEnabled()) {
+    botonera_->habilitarBoton(4);
+    mnuBinarizar_->setEnabled(true);
+  }
+  botonera_->habilitarBoton(3);
+  mnuEcualizar_->setEnabled(true);
+}
+
+void Form1::repintaHistograma() {
+  const int valor = scrUmbral_->value();
+  lblValorUmbral_->setText(QString::number(valor));
+  lblValorUmbral_->repaint();
+  const QString cantidad = QString::number(datos_.histograma[static_cast<size_t>(valor)]);
+  lblValorCantidad_->setText(cantidad);
+  lblValorCantidad_->repaint();
+  histograma_.limpiar();
+  dibujarHistograma(histograma_, datos_, static_cast<float>(valor));
+  vistaHistograma_->actualizar();
+  lblValorCantidad_->setText(cantidad);
+}
+
+void Form1::procesoEcualizar() {
+  ecualizar(datos_);
+  dibujarGrises(gris_, datos_);
+  vistaGris_->actualizar();
+  histograma_.limpiar();
+  procesoHistograma();
+  mnuEcualizar_->setEnabled(false);
+  botonera_->deshabilitarBoton(3);
+}
+
+void Form1::aplicarUmbral() {
+  binarizar(datos_, scrUmbral_->value());
+  velarno::dibujarBinarizada(binarizada_, datos_);
+  vistaBinarizada_->actualizar();
+}
+
+void Form1::procesoBinarizar() {
+  if (!mnuBinarizar_->isChecked()) return;
+  aplicarUmbral();
+  ceder();
+}
+
+void Form1::procesoPulsarBinarizar() {
+  if (!mnuBinarizar_->isChecked()) {
+    botonera_->fijarBoton(4);
+    mnuBinarizar_->setChecked(true);
+    procesoBinarizar();
+  } else {
+    binarizada_.limpiar();
+    vistaBinarizada_->limpiar();
+    botonera_->soltarBoton(4);
+    mnuBinarizar_->setChecked(false);
+    botonera_->deshabilitarBoton(5);
+    mnuEstadisticas_->setChecked(false);
+    mnuEstadisticas_->setEnabled(false);
+    tablaComponentes_->setRowCount(0);
+  }
+}
+
+void Form1::binarizarPasoAPaso() {
+  bool pasoAPaso = true;
+  binarizar(datos_, scrUmbral_->value(), pasoAPaso, dialogos(), binarizada_);
+  velarno::dibujarBinarizada(binarizada_, datos_);
+  vistaBinarizada_->actualizar();
+}
+
+void Form1::cambioUmbral() {
+  if (!scrUmbral_->isEnabled()) return;
+  repintaHistograma();
+  aplicarUmbral();
+}
+
+void Form1::validarPorcentaje() {
+  const std::optional<Mensaje> caja =
+      validarTpct(tpct_->text().toStdString(), EntornoVentana(*this, nullptr).separadorDecimal());
+  if (caja) dialogos().informar(caja->titulo, caja->texto, caja->estilo);
+}
+
+void Form1::cambioHScroll1() {
+  tpct_->setText(QString::number(hScroll1_->value()));
+  ejecutarMetodo(QStringLiteral("CPctFin"), false);
+}
+
+void Form1::ejecutarMetodo(const QString& boton, bool pasoAPaso) {
+  protegido([&] {
+    for (MetodoVentana& metodo : metodos_) {
+      if (metodo.ejecutar != boton) continue;
+      if (!metodo.funcion && !metodo.funcionSinPaso) return;
+      EntornoVentana entorno(*this, metodo.trazaLista);
+      bool paso = pasoAPaso;
+      if (pasoAPaso) {
+        metodo.funcion(entorno, paso);
+      } else {
+        CursorOcupado reloj;
+        if (metodo.funcionSinPaso)
+          metodo.funcionSinPaso(entorno);
+        else
+          metodo.funcion(entorno, paso);
+      }
+      return;
+    }
+  });
+}
+
+void Form1::mostrarPanel(int i) {
+  for (QAction* a : mnuGen_) a->setChecked(false);
+  mnuGen_[static_cast<size_t>(i)]->setChecked(true);
+  ssTabSimple_->hide();
+  mnuMetodo_->menuAction()->setVisible(false);
+  for (QWidget* marco : marcosMetodo_) marco->hide();
+  if (i == 0) {
+    ssTabSimple_->show();
+    mnuMetodo_->menuAction()->setVisible(true);
+  } else {
+    marcosMetodo_[static_cast<size_t>(i - 1)]->show();
+  }
+}
+
+void Form1::mostrarMetodoSimple(int i) {
+  for (QAction* a : mnuAlg_) a->setChecked(false);
+  mnuAlg_[static_cast<size_t>(i)]->setChecked(true);
+  ssTabSimple_->setCurrentIndex(i);
+}
+
+void Form1::alCambiarPestana(int i) {
+  if (i == 1 && imagen_.vacia()) {
+    dialogos().informar("Error", "No puede aplicar un método si no selecciona antes una imagen.",
+                        kEstiloExclamacion);
+    carpetas_->setCurrentIndex(0);
+  }
+}
+
+void Form1::clicBoton(int i) {
+  protegido([this, i] {
+    switch (i) {
+      case 0:
+        botonera_->pulsarBoton(0);
+        procesoAbrirFichero();
+        break;
+      case 1:
+        botonera_->pulsarBoton(1);
+        procesoEscalaGrises();
+        break;
+      case 2:
+        botonera_->pulsarBoton(2);
+        procesoHistograma();
+        break;
+      case 3:
+        botonera_->pulsarBoton(3);
+        procesoEcualizar();
+        break;
+      case 4:
+        procesoPulsarBinarizar();
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+void Form1::acercaDe() {
+  auto* acerca = new FrmAbout(this);
+  acerca->exec();
+}
+
+}  // namespace velarno

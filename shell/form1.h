@@ -1,0 +1,155 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QMainWindow>
+#include <QString>
+
+#include "botonera.h"
+#include "dialogos_qt.h"
+#include "entorno.h"
+#include "superficie_qimage.h"
+#include "tipos.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+class QTableWidget;
+
+namespace velarno {
+
+class VistaImagen;
+
+// One threshold method as the window offers it: its frame, trace list and buttons, and the
+// procedure that runs it (nullptr while the method is not available).
+struct MetodoVentana {
+  QString marco;
+  QString lista;
+  QString ejecutar;
+  QString paso;  // empty for Relaxation
+  Fin (*funcion)(Entorno&, bool&) = nullptr;
+  Fin (*funcionSinPaso)(Entorno&) = nullptr;
+  QListWidget* trazaLista = nullptr;
+};
+
+// The main window: owns the image record, the picture surfaces, the menus, the tool bar and
+// the method panels, and carries out every user command.
+class Form1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `dialogos` and `selector` replace the message boxes and the open dialog (tests); null uses
+  // the Qt ones. The window does not take ownership of them.
+  explicit Form1(Dialogos* dialogos = nullptr, SelectorFichero* selector = nullptr,
+                 QWidget* padre = nullptr);
+  ~Form1() override;
+
+  // Opens a picture file exactly as "Abrir" does after the dialog: on failure a message box
+  // says why and the window stays as it was. Returns whether it opened.
+  bool abrirFichero(const QString& ruta);
+
+  DatosImagen& datos() { return datos_; }
+  Botonera& botonera() { return *botonera_; }
+  SuperficieQImage& superficieImagen() { return imagen_; }
+  SuperficieQImage& superficieGris() { return gris_; }
+  SuperficieQImage& superficieHistograma() { return histograma_; }
+  SuperficieQImage& superficieBinarizada() { return binarizada_; }
+  QString tituloBase() const { return tituloBase_; }
+
+  // The commands of the window, as the menus and buttons run them.
+  void procesoInicializar();
+  void procesoAbrirFichero();
+  void procesoEscalaGrises();
+  void procesoHistograma();
+  void repintaHistograma();
+  void procesoEcualizar();
+  void procesoBinarizar();
+  void procesoPulsarBinarizar();
+  void aplicarUmbral();
+  void binarizarPasoAPaso();
+  // Runs a method of the "Método" tab by its Run button's name, straight or step by step.
+  void ejecutarMetodo(const QString& boton, bool pasoAPaso);
+
+ private:
+  class EntornoVentana;
+  friend class EntornoVentana;
+
+  void crearMenus();
+  void crearControles();
+  QWidget* crearPaginaImagen();
+  QWidget* crearPaginaMetodo();
+  QGroupBox* crearMarcoHistograma();
+  QGroupBox* crearMarcoBinarizacion();
+  QWidget* crearMarcoMetodo(MetodoVentana& metodo, const QString& titulo, bool esPestana,
+                            const std::function<void(QWidget*, QHBoxLayout*)>& entradas);
+  void mostrarPanel(int i);
+  void mostrarMetodoSimple(int i);
+  void alCambiarPestana(int i);
+  void cambioUmbral();
+  void cambioHScroll1();
+  void validarPorcentaje();
+  void clicBoton(int i);
+  void acercaDe();
+  // Runs `accion` so that no exception leaves a slot: a fault becomes a message box.
+  void protegido(const std::function<void()>& accion);
+  void ceder();
+  void refrescarBinarizada();
+  QString textoControl(const QString& nombre) const;
+
+  Dialogos& dialogos() { return *dialogos_; }
+
+  DatosImagen datos_;
+  QString tituloBase_;
+  std::unique_ptr<DialogosQt> dialogosQt_;
+  Dialogos* dialogos_;
+  std::unique_ptr<SelectorFicheroQt> selectorQt_;
+  SelectorFichero* selector_;
+
+  SuperficieQImage imagen_;
+  SuperficieQImage buffer_;
+  SuperficieQImage gris_;
+  SuperficieQImage histograma_;
+  SuperficieQImage binarizada_;
+  VistaImagen* vistaImagen_ = nullptr;
+  VistaImagen* vistaGris_ = nullptr;
+  VistaImagen* vistaHistograma_ = nullptr;
+  VistaImagen* vistaBinarizada_ = nullptr;
+
+  std::unique_ptr<Botonera> botonera_;
+  QWidget* barraBotones_ = nullptr;
+  QTabWidget* carpetas_ = nullptr;
+  QTabWidget* ssTabSimple_ = nullptr;
+  QTableWidget* tablaComponentes_ = nullptr;
+  QScrollBar* scrUmbral_ = nullptr;
+  QLabel* lblValorUmbral_ = nullptr;
+  QLabel* lblValorCantidad_ = nullptr;
+  QLineEdit* tpct_ = nullptr;
+  QScrollBar* hScroll1_ = nullptr;
+  int umbralAlPresionar_ = 0;
+
+  QAction* abrir_ = nullptr;
+  QAction* mnuSalir_ = nullptr;
+  QAction* mnuGrises_ = nullptr;
+  QAction* mnuHistograma_ = nullptr;
+  QAction* mnuEcualizar_ = nullptr;
+  QAction* mnuBinarizar_ = nullptr;
+  QAction* mnuEstadisticas_ = nullptr;
+  QAction* mnuAcerca_ = nullptr;
+  QMenu* mnuMetodo_ = nullptr;
+  std::vector<QAction*> mnuGen_;
+  std::vector<QAction*> mnuAlg_;
+  std::vector<QWidget*> marcosMetodo_;  // FFuzzy ... FEntropy in mnuGen order 1..9
+
+  std::vector<MetodoVentana> metodos_;
+};
+
+}  // namespace velarno
