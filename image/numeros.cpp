@@ -1,5 +1,6 @@
 #include "numeros.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -59,6 +60,29 @@ std::string_view parteNumerica(std::string_view texto, char separador) {
   return i == numero.size() ? numero : std::string_view();
 }
 
+// Decimal order of magnitude of a non-zero normalised number text (digits with at most one
+// '.', then an optional exponent): the value lies in [10^(orden-1), 10^orden). The exponent is
+// read with saturation, so no length of digits can overflow it.
+int64_t ordenDecimal(const std::string& normal) {
+  const size_t e = std::min(normal.find_first_of("Ee"), normal.size());
+  const std::string_view mantisa(normal.data(), e);
+  const size_t punto = std::min(mantisa.find('.'), mantisa.size());
+  const size_t primera = mantisa.find_first_of("123456789");
+  if (primera == std::string_view::npos) return 0;
+  int64_t orden = primera < punto ? static_cast<int64_t>(punto - primera)
+                                  : -static_cast<int64_t>(primera - punto - 1);
+  if (e < normal.size()) {
+    size_t i = e + 1;
+    const bool negativo = i < normal.size() && normal[i] == '-';
+    if (i < normal.size() && (normal[i] == '+' || normal[i] == '-')) ++i;
+    int64_t exponente = 0;
+    for (; i < normal.size(); ++i)
+      exponente = std::min<int64_t>(exponente * 10 + (normal[i] - '0'), 1'000'000'000);
+    orden += negativo ? -exponente : exponente;
+  }
+  return orden;
+}
+
 }  // namespace
 
 std::string textoEntero(int64_t valor) { return std::to_string(valor); }
@@ -95,11 +119,9 @@ std::optional<double> aDouble(std::string_view texto, char separador) {
   double valor = 0;
   const auto resultado = std::from_chars(normal.data(), normal.data() + normal.size(), valor);
   if (resultado.ec == std::errc::result_out_of_range) {
-    // Too large or too small for a Double: infinity or zero, by the size of the exponent.
-    const size_t e = normal.find_first_of("Ee");
-    const bool exponenteNegativo = e != std::string::npos && e + 1 < normal.size() &&
-                                   normal[e + 1] == '-';
-    valor = exponenteNegativo ? 0.0 : HUGE_VAL;
+    // Too large or too small for a Double: infinity or zero, by the order of magnitude of
+    // digits and exponent together ("1000...0e-10" is huge, "0.000...01e5" is tiny).
+    valor = ordenDecimal(normal) > 0 ? HUGE_VAL : 0.0;
   }
   return negativo ? -valor : valor;
 }
