@@ -1,0 +1,17 @@
+// Test entry for the window's suites: Qt's offscreen platform, the Spanish Qt texts, one
+// QApplication for all tests.
+#include <QApplication>
+#include <QByteArray>
+
+#include <gtest/gtest.h>
+
+#include "dialogos_qt.h"
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+  QApplication aplicacion(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Velarno"));
+  velarno::instalarTraduccionEspanola();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
