@@ -155,6 +155,8 @@ Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
       {"FRegional", "LRegional", "Command2", "Command5", nullptr, nullptr},
       {"FRelajacion", "LRelajacion", "Command1", "", nullptr, nullptr},
   };
+  // The chart's design size until its view is laid out; it then follows the view.
+  histograma_.redimensionar(304, 191);
   crearMenus();
   crearControles();
   // Window load: the tool bar, then the no-image state, then the Fuzzy measures.
