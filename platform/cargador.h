@@ -18,4 +18,9 @@ struct ResultadoCarga {
 // limit, which it sets once; may run off the user-interface thread.
 ResultadoCarga decodificarImagen(const QString& ruta);
 
+// The size check made on the header: the refusal message for a picture of ancho x alto pixels
+// called `nombre` (no size, a side above kMaxLado, more than kMaxPixeles in all), or an empty
+// text when the size is accepted.
+QString comprobarTamano(const QString& nombre, qint64 ancho, qint64 alto);
+
 }  // namespace velarno

@@ -1,0 +1,60 @@
+#include "metodos.h"
+
+#include "entorno_cli.h"
+#include "mean.h"
+#include "transformaciones.h"
+
+namespace velarno {
+namespace {
+
+// The typed inputs of the methods, with their control names and initial texts. Rows of the
+// method table name the ones their method reads.
+const OpcionTexto kPctPorcentaje{"--pct", {{"Tpct", "50"}}};
+const OpcionTexto kPctMoving{"--pct", {{"CPct", "15"}}};
+const OpcionTexto kPctEdge{"--pct", {{"PCTeDp", "85"}}};
+const OpcionTexto kModo{"--modo", {{"CIterSelModo", "Rapido"}}};
+const OpcionTexto kMedida{"--medida", {{"metodoYG", "ENTROPY"}}};
+const OpcionTexto kMascara{"--mascara",
+                           {{"Mask(0)", "0"},
+                            {"Mask(1)", "1"},
+                            {"Mask(2)", "0"},
+                            {"Mask(3)", "1"},
+                            {"Mask(4)", "-4"},
+                            {"Mask(5)", "1"},
+                            {"Mask(6)", "0"},
+                            {"Mask(7)", "1"},
+                            {"Mask(8)", "0"}}};
+const OpcionTexto kClase{"--clase", {{"MetRelajacion", "Rosenfeld"}}};
+
+// The `umbral` method: binarizes with the scroll bar's value as moving the scroll bar does
+// (aplicarUmbral), or, in step mode, as "Binarizar paso a paso": the prompts redraw the
+// binarized picture after every answer and the final picture is drawn once more at the end.
+Fin binarizarConUmbral(Entorno& entorno, bool& paso) {
+  // The command line runs every method in an EntornoCli.
+  auto& cli = static_cast<EntornoCli&>(entorno);
+  if (paso) {
+    binarizar(cli.imagen(), cli.umbral(), paso, cli.dialogos(), cli.binarizada());
+  } else {
+    binarizar(cli.imagen(), cli.umbral());
+  }
+  cli.dibujarBinarizada();
+  return Fin::Dibujado;
+}
+
+}  // namespace
+
+const std::vector<MetodoCli>& metodosCli() {
+  static const std::vector<MetodoCli> metodos = {
+      {"umbral", binarizarConUmbral, true, {}},
+      {"mean", AlgoritmoMean, true, {}},
+  };
+  return metodos;
+}
+
+const MetodoCli* buscarMetodo(std::string_view nombre) {
+  for (const MetodoCli& metodo : metodosCli())
+    if (nombre == metodo.nombre) return &metodo;
+  return nullptr;
+}
+
+}  // namespace velarno

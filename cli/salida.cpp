@@ -1,0 +1,89 @@
+#include "salida.h"
+
+#include <QFile>
+
+#include "numeros.h"
+
+namespace velarno {
+
+std::string textoJson(const std::string& texto) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string json = "\"";
+  for (const char c : texto) {
+    switch (c) {
+      case '"':
+        json += "\\\"";
+        break;
+      case '\\':
+        json += "\\\\";
+        break;
+      case '\b':
+        json += "\\b";
+        break;
+      case '\f':
+        json += "\\f";
+        break;
+      case '\n':
+        json += "\\n";
+        break;
+      case '\r':
+        json += "\\r";
+        break;
+      case '\t':
+        json += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          json += "\\u00";
+          json += kHex[(c >> 4) & 0xF];
+          json += kHex[c & 0xF];
+        } else {
+          json += c;
+        }
+    }
+  }
+  return json + "\"";
+}
+
+std::string objetoJson(const ResultadoJson& r) {
+  std::string json = "{\"ancho\":" + textoEntero(r.ancho) + ",\"alto\":" + textoEntero(r.alto) +
+                     ",\"metodo\":" + textoJson(r.metodo) +
+                     ",\"umbral\":" + (r.umbral ? textoEntero(*r.umbral) : "null") + ",\"traza\":[";
+  for (size_t i = 0; i < r.traza.size(); ++i) json += (i > 0 ? "," : "") + textoJson(r.traza[i]);
+  json += "],\"mensajes\":[";
+  for (size_t i = 0; i < r.mensajes.size(); ++i) {
+    const Mensaje& m = r.mensajes[i];
+    json += (i > 0 ? ",{" : "{");
+    json += "\"titulo\":" + textoJson(m.titulo) + ",\"texto\":" + textoJson(m.texto) +
+            ",\"estilo\":" + textoEntero(m.estilo) + ",\"respuesta\":" + textoEntero(m.respuesta) +
+            "}";
+  }
+  return json + "],\"negros\":" + textoEntero(r.negros) + "}";
+}
+
+bool escribirGrises(const QImage& gris, const QString& fichero, FormatoSalida formato) {
+  switch (formato) {
+    case FormatoSalida::Png:
+      return gris.save(fichero, "PNG");
+    case FormatoSalida::Bmp:
+      return gris.save(fichero, "BMP");
+    case FormatoSalida::Pgm: {
+      // Binary PGM: header, then the rows without Qt's line padding.
+      QFile f(fichero);
+      if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+      const QByteArray cabecera = "P5\n" + QByteArray::number(gris.width()) + " " +
+                                  QByteArray::number(gris.height()) + "\n255\n";
+      bool bien = f.write(cabecera) == cabecera.size();
+      for (int y = 0; bien && y < gris.height(); ++y) {
+        const auto* fila = reinterpret_cast<const char*>(gris.constScanLine(y));
+        bien = f.write(fila, gris.width()) == gris.width();
+      }
+      bien = bien && f.flush();
+      f.close();
+      return bien && f.error() == QFileDevice::NoError;
+    }
+  }
+  return false;
+}
+
+}  // namespace velarno
