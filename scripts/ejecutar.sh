@@ -4,7 +4,7 @@ set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$raiz/scripts/dependencias.sh"
 cmake -S "$raiz" -B "$raiz/build" -DCMAKE_BUILD_TYPE=Release -DVELARNO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$raiz/build" -j2 --target velarno
+cmake --build "$raiz/build" -j2 --target velarno velarno-cli
 if (($#)); then
   exec "$raiz/build/shell/velarno" "$@"
 fi
