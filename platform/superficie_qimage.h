@@ -2,7 +2,7 @@
 
 #include <QColor>
 #include <QImage>
-#include <QTransform>
+#include <QPointF>
 
 #include "superficie.h"
 
@@ -38,17 +38,22 @@ class SuperficieQImage : public Superficie {
   void fuente(const std::string& nombre, double puntos, bool negrita) override;
   void texto(double x, double y, const std::string& texto) override;
   void escribirGrises(const uint8_t* gris, size_t paso, int32_t ancho, int32_t alto) override;
-  void escribirBlancoNegro(const uint8_t* negro, size_t paso, int32_t ancho,
-                           int32_t alto) override;
+  void escribirBlancoNegro(const uint8_t* negro, size_t paso, int32_t ancho, int32_t alto) override;
   const uint32_t* filaRGB32(int32_t y) const override;
 
  private:
   void cambiado() { ++version_; }
+  // User coordinates (from `escala`) to pixel coordinates; pixels until a scale is set.
+  QPointF aPixeles(double x, double y) const;
 
   QImage::Format formato_;
   QColor fondo_;
   QImage imagen_;
-  QTransform usuario_;  // user coordinates to pixels
+  bool escalaDefinida_ = false;
+  double izquierda_ = 0;
+  double arriba_ = 0;
+  double derecha_ = 0;
+  double abajo_ = 0;
   int grosor_ = 1;
   QString nombreFuente_ = QStringLiteral("arial");
   double puntosFuente_ = 8;

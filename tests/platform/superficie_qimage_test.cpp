@@ -1,0 +1,189 @@
+#include "superficie_qimage.h"
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include "representaciones.h"
+#include "tipos.h"
+
+namespace velarno {
+namespace {
+
+// Texts need Qt's font database, which needs an application object; other suites of this
+// program may have made one already.
+void asegurarAplicacion() {
+  if (QGuiApplication::instance() != nullptr) return;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char nombre[] = "velarno_platform_tests";
+  static char* argv[] = {nombre, nullptr};
+  static QGuiApplication aplicacion(argc, argv);
+}
+
+SuperficieQImage superficie(QImage::Format formato, int32_t ancho, int32_t alto) {
+  SuperficieQImage s(formato, QColor(7, 7, 7));
+  s.redimensionar(ancho, alto);
+  return s;
+}
+
+TEST(SuperficieQImage, ReadsColoursAsBlueGreenRedAndMinusOneOutside) {
+  QImage foto(3, 2, QImage::Format_RGB32);
+  foto.fill(Qt::black);
+  foto.setPixel(2, 1, qRgb(0x12, 0x34, 0x56));
+  SuperficieQImage s(QImage::Format_RGB32, Qt::white);
+  s.setImagen(foto);
+  EXPECT_EQ(s.anchoPixeles(), 3);
+  EXPECT_EQ(s.altoPixeles(), 2);
+  EXPECT_EQ(s.leerColor(2, 1), 0x563412);
+  EXPECT_EQ(s.leerColor(0, 0), kNegro);
+  for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {3, 0}, {0, 2}}) EXPECT_EQ(s.leerColor(x, y), -1);
+  s.ponerPixel(3, 0, kBlanco);  // outside: nothing
+  s.ponerPixel(0, 0, rgb(1, 2, 3));
+  EXPECT_EQ(s.leerColor(0, 0), rgb(1, 2, 3));
+  EXPECT_EQ(s.qimage().pixel(0, 0), qRgb(1, 2, 3));
+}
+
+TEST(SuperficieQImage, GreyRasterKeepsTheGreyLevelOfAColour) {
+  SuperficieQImage s = superficie(QImage::Format_Grayscale8, 2, 1);
+  EXPECT_EQ(s.leerColor(1, 0), rgb(7, 7, 7));
+  s.ponerPixel(0, 0, kRojo);
+  s.ponerPixel(1, 0, rgb(200, 200, 200));
+  EXPECT_EQ(s.leerColor(0, 0), rgb(76, 76, 76));
+  EXPECT_EQ(s.leerColor(1, 0), rgb(200, 200, 200));
+}
+
+TEST(SuperficieQImage, RowsOfAColourPictureOnly) {
+  const QImage foto(4, 3, QImage::Format_RGB32);
+  SuperficieQImage color(QImage::Format_RGB32, Qt::white);
+  color.setImagen(foto);
+  ASSERT_NE(color.filaRGB32(2), nullptr);
+  EXPECT_EQ(color.filaRGB32(2), reinterpret_cast<const uint32_t*>(color.qimage().constScanLine(2)));
+  EXPECT_EQ(color.filaRGB32(3), nullptr);
+  EXPECT_EQ(color.filaRGB32(-1), nullptr);
+  EXPECT_EQ(superficie(QImage::Format_Grayscale8, 4, 3).filaRGB32(0), nullptr);
+}
+
+// The bulk writes give what writing every pixel singly gives, clipped to the surface, for
+// both raster formats.
+TEST(SuperficieQImage, BulkWritesEqualPixelByPixel) {
+  std::mt19937 azar(5);
+  const int32_t ancho = 13, alto = 9;
+  const size_t paso = 16;
+  std::vector<uint8_t> gris(paso * alto), negro(paso * alto);
+  for (auto& g : gris) g = static_cast<uint8_t>(azar());
+  for (auto& n : negro) n = static_cast<uint8_t>(azar() % 3);  // any non-zero is black
+  for (QImage::Format formato : {QImage::Format_Grayscale8, QImage::Format_RGB32})
+    for (int32_t lado : {ancho + 2, ancho - 4}) {
+      SCOPED_TRACE(testing::Message() << "format " << formato << " side " << lado);
+      SuperficieQImage rapida = superficie(formato, lado, lado);
+      SuperficieQImage lenta = superficie(formato, lado, lado);
+      rapida.escribirGrises(gris.data(), paso, ancho, alto);
+      for (int32_t y = 0; y < alto; ++y)
+        for (int32_t x = 0; x < ancho; ++x) {
+          const uint8_t g = gris[static_cast<size_t>(y) * paso + static_cast<size_t>(x)];
+          lenta.ponerPixel(x, y, rgb(g, g, g));
+        }
+      EXPECT_EQ(rapida.qimage(), lenta.qimage());
+      rapida.escribirBlancoNegro(negro.data(), paso, ancho, alto);
+      for (int32_t y = 0; y < alto; ++y)
+        for (int32_t x = 0; x < ancho; ++x)
+          lenta.ponerPixel(
+              x, y,
+              negro[static_cast<size_t>(y) * paso + static_cast<size_t>(x)] ? kNegro : kBlanco);
+      EXPECT_EQ(rapida.qimage(), lenta.qimage());
+    }
+}
+
+TEST(SuperficieQImage, EveryChangeBumpsTheVersion) {
+  asegurarAplicacion();
+  SuperficieQImage s(QImage::Format_RGB32, Qt::white);
+  quint64 antes = s.version();
+  auto cambia = [&](const char* que) {
+    EXPECT_GT(s.version(), antes) << que;
+    antes = s.version();
+  };
+  s.redimensionar(10, 10);
+  cambia("redimensionar");
+  s.ponerPixel(1, 1, kNegro);
+  cambia("ponerPixel");
+  s.limpiar();
+  cambia("limpiar");
+  const uint8_t bytes[4] = {1, 0, 1, 0};
+  s.escribirGrises(bytes, 2, 2, 2);
+  cambia("escribirGrises");
+  s.escribirBlancoNegro(bytes, 2, 2, 2);
+  cambia("escribirBlancoNegro");
+  s.linea(0, 0, 5, 5, kRojo);
+  cambia("linea");
+  s.texto(0, 0, "Nivel");
+  cambia("texto");
+  s.setImagen(QImage(3, 3, QImage::Format_RGB32));
+  cambia("setImagen");
+  s.vaciar();
+  cambia("vaciar");
+  EXPECT_TRUE(s.vacia());
+}
+
+// User coordinates: (0, 120) top-left, (301, 0) bottom-right over 301 x 120 pixels, so one
+// unit is one pixel and y grows upwards.
+TEST(SuperficieQImage, LinesUseTheUserScale) {
+  SuperficieQImage s = superficie(QImage::Format_RGB32, 301, 120);
+  s.escala(0, 120, 301, 0);
+  s.linea(100.5, 20, 100.5, 60, kRojo);
+  EXPECT_EQ(s.leerColor(100, 80), kRojo);         // y 40 up from the bottom
+  EXPECT_EQ(s.leerColor(100, 50), rgb(7, 7, 7));  // above the line's top at y 60
+  EXPECT_EQ(s.leerColor(103, 80), rgb(7, 7, 7));
+  s.setGrosorLinea(5);
+  s.linea(200.5, 20, 200.5, 60, kAzul);
+  EXPECT_EQ(s.leerColor(202, 80), kAzul);
+  EXPECT_EQ(s.grosorLinea(), 5);
+}
+
+// A scale with no height (the chart of an empty histogram) puts everything on the top row.
+TEST(SuperficieQImage, ScaleWithoutHeightDrawsOnTheTopRow) {
+  SuperficieQImage s = superficie(QImage::Format_RGB32, 301, 120);
+  s.escala(0, 0, 301, 0);
+  s.linea(6, 0, 276, 0, kAzul);
+  EXPECT_EQ(s.leerColor(100, 0), kAzul);
+  EXPECT_EQ(s.leerColor(100, 60), rgb(7, 7, 7));
+}
+
+TEST(SuperficieQImage, TextHangsBelowAndRightOfItsPosition) {
+  asegurarAplicacion();
+  SuperficieQImage s(QImage::Format_RGB32, Qt::white);
+  s.redimensionar(200, 100);
+  s.escala(0, 100, 200, 0);
+  s.fuente("arial", 8, true);
+  s.texto(50, 60, "Nº pixels");  // pixel (50, 40)
+  int dentro = 0, fuera = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x)
+      if (s.leerColor(x, y) != kBlanco) ++((x >= 49 && y >= 39 && y < 70) ? dentro : fuera);
+  EXPECT_GT(dentro, 20);
+  EXPECT_EQ(fuera, 0);
+}
+
+// The record's drawing routines clip to the surface through the bulk writes.
+TEST(SuperficieQImage, GreyPictureDrawnClipped) {
+  DatosImagen imagen;
+  imagen.ancho = 4;
+  imagen.alto = 3;
+  imagen.pixeles = Pixeles(4, 3);
+  for (int32_t y = 0; y < 3; ++y)
+    for (int32_t x = 0; x < 4; ++x) imagen.pixeles.setGris(x, y, static_cast<uint8_t>(10 * x + y));
+  SuperficieQImage s = superficie(QImage::Format_Grayscale8, 3, 5);
+  dibujarGrises(s, imagen);
+  for (int32_t y = 0; y < 5; ++y)
+    for (int32_t x = 0; x < 3; ++x) {
+      const int g = y < 3 ? 10 * x + y : 7;
+      EXPECT_EQ(s.leerColor(x, y), rgb(g, g, g)) << x << "," << y;
+    }
+}
+
+}  // namespace
+}  // namespace velarno
