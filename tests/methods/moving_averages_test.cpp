@@ -1,0 +1,257 @@
+#include "moving_averages.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "entorno_espacial.h"
+#include "imagen_prueba.h"
+#include "literal_espaciales.h"
+
+namespace velarno {
+namespace {
+
+const std::string kCabecera =
+    "Iniciando Algoritmo Moves Averages. (pct = 15)\n"
+    "===============================================\n"
+    "\n";
+
+// A record whose every negro flag is true, so that the pixels a run leaves alone show.
+DatosImagen todoNegro(DatosImagen imagen) {
+  for (int32_t y = 0; y < imagen.alto; ++y)
+    for (int32_t x = 0; x < imagen.ancho; ++x) imagen.pixeles.setNegro(x, y, true);
+  return imagen;
+}
+
+// The negro flags as rows of '#' (black) and '.' (white).
+std::string dibujo(const DatosImagen& imagen) {
+  std::string texto;
+  for (int32_t y = 0; y < imagen.alto; ++y) {
+    for (int32_t x = 0; x < imagen.ancho; ++x) texto += imagen.pixeles.negro(x, y) ? '#' : '.';
+    texto += '\n';
+  }
+  return texto;
+}
+
+Fin correr(const std::string& pct, bool paso, EntornoEspacial& e) {
+  e.setTexto("CPct", pct);
+  return AlgoritmoThrdd(e, paso);
+}
+
+TEST(AlgoritmoThrdd, StraightRunWritesSevenLinesAndDraws) {
+  DatosImagen imagen = imagenUniforme(5, 3, 200);
+  EntornoEspacial e(imagen);
+  EXPECT_EQ(correr("15", false, e), Fin::Dibujado);
+  EXPECT_EQ(e.traza().texto(), kCabecera +
+                                   "nº total de pixels: 15\n\n"
+                                   "\nAlgoritmo Moving averages finalizado.\n");
+  EXPECT_EQ(e.dibujos, 1);
+  EXPECT_EQ(e.publicaciones, 0);
+  EXPECT_TRUE(e.dialogos().mensajes().empty());
+}
+
+TEST(AlgoritmoThrdd, FiveByThreePathLeavesFourPixelsUnvisited) {
+  DatosImagen imagen = todoNegro(imagenUniforme(5, 3, 200));
+  EntornoEspacial e(imagen);
+  correr("15", false, e);
+  EXPECT_EQ(dibujo(imagen), "....#\n.....\n..###\n");
+}
+
+TEST(AlgoritmoThrdd, OneRowPictureVisitsOnlyTheFirstPixel) {
+  DatosImagen imagen = todoNegro(imagenUniforme(9, 1, 0));
+  EntornoEspacial e(imagen);
+  correr("15", false, e);
+  EXPECT_EQ(dibujo(imagen), ".########\n");
+}
+
+struct CasoConstante {
+  const char* nombre;
+  int ancho;
+  int gris;
+  const char* esperado;  // every visited pixel of a 3-row picture
+};
+
+class ThrddConstante : public ::testing::TestWithParam<CasoConstante> {};
+
+TEST_P(ThrddConstante, VisitedPixelsTakeOneColour) {
+  const CasoConstante& caso = GetParam();
+  DatosImagen imagen = imagenUniforme(caso.ancho, 3, caso.gris);
+  EntornoEspacial e(imagen);
+  bool paso = true;  // whitens first, so unvisited pixels are white too
+  e.setTexto("CPct", "15");
+  AlgoritmoThrdd(e, paso);
+  EXPECT_EQ(dibujo(imagen), caso.esperado);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, ThrddConstante,
+    ::testing::Values(CasoConstante{"Level200IsWhite", 5, 200, ".....\n.....\n.....\n"},
+                      CasoConstante{"Level0WithOneTermIsWhite", 5, 0, ".....\n.....\n.....\n"},
+                      CasoConstante{"Level0WithTwoTermsIsBlack", 12, 0,
+                                    "###########.\n############\n##..........\n"}),
+    [](const auto& p) { return std::string(p.param.nombre); });
+
+TEST(AlgoritmoThrdd, StepRunCancelledAtFirstPromptMatchesStraightRunWithWhiteRest) {
+  const DatosImagen base = todoNegro(imagenAleatoria(6, 3, 7));
+  DatosImagen recto = base;
+  EntornoEspacial er(recto);
+  correr("15", false, er);
+
+  DatosImagen pasos = base;
+  EntornoEspacial ep(pasos, "N");
+  bool paso = true;
+  ep.setTexto("CPct", "15");
+  AlgoritmoThrdd(ep, paso);
+  EXPECT_FALSE(paso);
+  for (int32_t y = 0; y < 3; ++y)
+    for (int32_t x = 0; x < 6; ++x) {
+      const bool visitado = !(y == 0 && x == 5) && !(y == 2 && x > 1);
+      EXPECT_EQ(pasos.pixeles.negro(x, y), visitado && recto.pixeles.negro(x, y)) << x << "," << y;
+    }
+  EXPECT_EQ(ep.dibujos, 2);  // after the answer, and at the end
+  ASSERT_EQ(ep.dialogos().mensajes().size(), 1u);
+}
+
+TEST(AlgoritmoThrdd, StepRunWritesEveryPixelUntilNo) {
+  DatosImagen imagen = imagenDesdeFilas({{10, 200, 30, 40, 250}, {0, 0, 0, 0, 0}});
+  EntornoEspacial e(imagen, "SN");
+  bool paso = true;
+  e.setTexto("CPct", "15");
+  AlgoritmoThrdd(e, paso);
+  EXPECT_EQ(e.traza().texto(), kCabecera +
+                                   "nº total de pixels: 10\n\n"
+                                   "Pixel[0,0] (gi): 10\nMi: 10\nn: 1\n"
+                                   "valor de comparación: 8.5\nSerá convertido a Blanco\n\n"
+                                   "Pixel[0,1] (gi): 200\nMi: 200\nn: 1\n"
+                                   "valor de comparación: 170\nSerá convertido a Blanco\n\n"
+                                   "\nPaso a paso cancelado\n\n"
+                                   "\nAlgoritmo Moving averages finalizado.\n");
+  EXPECT_EQ(textoMensajes(e.dialogos()),
+            "Paso a paso|4|6|Pixel[0,0] (gi): 10\\rMi: 10\\rn: 1\\rvalor de comparación: "
+            "8.5\\r\\rSerá convertido a Blanco\\r\\r¿Continuar Paso a paso?\n"
+            "Paso a paso|4|7|Pixel[0,1] (gi): 200\\rMi: 200\\rn: 1\\rvalor de comparación: "
+            "170\\r\\rSerá convertido a Blanco\\r\\r¿Continuar Paso a paso?\n");
+  EXPECT_EQ(e.dibujos, 3);
+}
+
+struct CasoRechazo {
+  const char* nombre;
+  int ancho;
+  const char* pct;
+  const char* titulo;
+  const char* texto;
+};
+
+class ThrddRechazo : public ::testing::TestWithParam<CasoRechazo> {};
+
+TEST_P(ThrddRechazo, RefusesWithABoxAndTouchesNothing) {
+  const CasoRechazo& caso = GetParam();
+  DatosImagen imagen = todoNegro(imagenUniforme(caso.ancho, 4, 0));
+  EntornoEspacial e(imagen);
+  e.traza().agregar("traza anterior");
+  bool paso = true;
+  e.setTexto("CPct", caso.pct);
+  EXPECT_EQ(AlgoritmoThrdd(e, paso), Fin::Rechazado);
+  EXPECT_EQ(e.traza().texto(), "traza anterior\n");
+  ASSERT_EQ(e.dialogos().mensajes().size(), 1u);
+  EXPECT_EQ(e.dialogos().mensajes()[0].titulo, caso.titulo);
+  EXPECT_EQ(e.dialogos().mensajes()[0].texto, caso.texto);
+  EXPECT_EQ(e.dialogos().mensajes()[0].estilo, kEstiloExclamacion);
+  EXPECT_EQ(e.dibujos, 0);
+  EXPECT_TRUE(paso);
+  EXPECT_EQ(dibujo(imagen), dibujo(todoNegro(imagenUniforme(caso.ancho, 4, 0))));
+}
+
+constexpr const char* kNoNumero = "Porcentaje no válido";
+constexpr const char* kNoNumeroTexto =
+    "Introduzca un valor en Porcentaje.\rDebe ser un número, por ejemplo 15.";
+constexpr const char* kEstrecha = "Imagen demasiado estrecha";
+constexpr const char* kEstrechaTexto =
+    "El algoritmo Moving Averages necesita una imagen de al menos 5 pixels de ancho.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, ThrddRechazo,
+    ::testing::Values(CasoRechazo{"EmptyText", 8, "", kNoNumero, kNoNumeroTexto},
+                      CasoRechazo{"Letters", 8, "15%", kNoNumero, kNoNumeroTexto},
+                      CasoRechazo{"HugeExponent", 8, "1e999", kNoNumero, kNoNumeroTexto},
+                      CasoRechazo{"FourColumns", 4, "15", kEstrecha, kEstrechaTexto},
+                      CasoRechazo{"OneColumn", 1, "15", kEstrecha, kEstrechaTexto}),
+    [](const auto& p) { return std::string(p.param.nombre); });
+
+TEST(AlgoritmoThrdd, TallNarrowPictureStopsAtTheLastRow) {
+  DatosImagen imagen = todoNegro(imagenUniforme(5, 20, 200));
+  EntornoEspacial e(imagen);
+  EXPECT_EQ(correr("15", false, e), Fin::Dibujado);
+  // 19 x 5 + 1 passes would reach row 20; the path ends with the last row instead.
+  std::string esperado;
+  for (int y = 0; y < 20; ++y) esperado += y % 2 == 0 ? "....#\n" : ".....\n";
+  EXPECT_EQ(dibujo(imagen), esperado);
+}
+
+TEST(AlgoritmoThrdd, CancelledThroughProgressWritesOneLine) {
+  DatosImagen imagen = imagenAleatoria(8, 6, 3);
+  EntornoEspacial e(imagen);
+  e.avancesPermitidos = 2;
+  EXPECT_EQ(correr("15", false, e), Fin::Cancelado);
+  EXPECT_EQ(e.traza().lineas().back(), "Ejecución cancelada por el usuario.");
+  EXPECT_EQ(e.dibujos, 1);
+}
+
+struct CasoComparado {
+  const char* nombre;
+  DatosImagen imagen;
+  const char* pct;
+  const char* respuestas;  // "" = straight run
+};
+
+DatosImagen degradado(int ancho, int alto) {
+  std::vector<std::vector<int>> filas(static_cast<size_t>(alto),
+                                      std::vector<int>(static_cast<size_t>(ancho)));
+  for (int y = 0; y < alto; ++y)
+    for (int x = 0; x < ancho; ++x)
+      filas[static_cast<size_t>(y)][static_cast<size_t>(x)] = (x * 7 + y * 3) % 256;
+  return imagenDesdeFilas(filas);
+}
+
+class ThrddLiteral : public ::testing::TestWithParam<CasoComparado> {};
+
+TEST_P(ThrddLiteral, SameFlagsTraceAndPromptsAsTheLiteralMethod) {
+  const CasoComparado& caso = GetParam();
+  const bool pasoInicial = caso.respuestas[0] != '\0';
+  DatosImagen rapido = todoNegro(caso.imagen);
+  DatosImagen lento = todoNegro(caso.imagen);
+  EntornoEspacial er(rapido, caso.respuestas);
+  EntornoEspacial el(lento, caso.respuestas);
+  er.setTexto("CPct", caso.pct);
+  el.setTexto("CPct", caso.pct);
+  bool pasoR = pasoInicial;
+  bool pasoL = pasoInicial;
+  EXPECT_EQ(AlgoritmoThrdd(er, pasoR), Fin::Dibujado);
+  literal::Thrdd(el, pasoL);
+  EXPECT_EQ(pasoR, pasoL);
+  EXPECT_EQ(er.traza().texto(), el.traza().texto());
+  EXPECT_EQ(textoMensajes(er.dialogos()), textoMensajes(el.dialogos()));
+  EXPECT_EQ(planoNegro(rapido), planoNegro(lento));
+  EXPECT_EQ(er.dibujos, el.dibujos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, ThrddLiteral,
+    ::testing::Values(CasoComparado{"Random37x23", imagenAleatoria(37, 23, 1), "15", ""},
+                      CasoComparado{"RandomWide", imagenAleatoria(301, 9, 2), "12.5", ""},
+                      CasoComparado{"Gradient", degradado(64, 48), "15", ""},
+                      CasoComparado{"NegativePct", imagenAleatoria(40, 30, 3), "-20", ""},
+                      CasoComparado{"PctAbove100", imagenAleatoria(40, 30, 4), "150", ""},
+                      CasoComparado{"Pct100", imagenAleatoria(16, 8, 5), "100", ""},
+                      CasoComparado{"TwoLevels", imagenAleatoria(33, 17, 6, 100, 101), "0", ""},
+                      CasoComparado{"FiveWideTall", imagenAleatoria(5, 40, 7), "15", ""},
+                      CasoComparado{"SixWide", imagenAleatoria(6, 7, 8), "15", ""},
+                      CasoComparado{"StepCancelledInRowTwo", imagenAleatoria(7, 5, 9), "15",
+                                    "SSSSSSSSSN"},
+                      CasoComparado{"StepAllYes", imagenAleatoria(9, 4, 10), "15",
+                                    "SSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSS"}),
+    [](const auto& p) { return std::string(p.param.nombre); });
+
+}  // namespace
+}  // namespace velarno
