@@ -45,6 +45,11 @@ std::string paraTerminal(const std::string& texto) {
 
 int ejecutar(const QStringList& argumentos) {
   using namespace velarno;
+  if (argumentos.size() == 1 && (argumentos[0] == QLatin1String("--help") ||
+                                 argumentos[0] == QLatin1String("-h"))) {
+    std::cout << textoUso();
+    return kTerminado;
+  }
   Opciones opciones;
   if (const std::string error = analizarArgumentos(argumentos, opciones); !error.empty()) {
     std::cerr << error << '\n' << textoUso();

@@ -1,6 +1,7 @@
 #include "superficie_qimage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include <QFont>
@@ -110,7 +111,13 @@ QPointF SuperficieQImage::aPixeles(double x, double y) const {
 void SuperficieQImage::linea(double x1, double y1, double x2, double y2, Color color) {
   if (vacia()) return;
   QPainter pintor(&imagen_);
-  pintor.setPen(QPen(aQColor(color), grosor_));
+  // A line width is in pixels of the design scale: when the user scale stretches a unit over
+  // more than one pixel (a chart enlarged with its frame) the width grows with it, so the
+  // bars of neighbouring levels still touch.
+  double anchoPorUnidad = 1;
+  if (escalaDefinida_ && derecha_ != izquierda_)
+    anchoPorUnidad = std::max(1.0, std::ceil(anchoPixeles() / std::abs(derecha_ - izquierda_)));
+  pintor.setPen(QPen(aQColor(color), grosor_ * anchoPorUnidad));
   pintor.drawLine(aPixeles(x1, y1), aPixeles(x2, y2));
   cambiado();
 }
