@@ -80,20 +80,15 @@ inline void inicial(double g, double m, double xmin, double xmax, double& p, dou
   q = g <= m ? 1 - pOscuro : qClaro;
 }
 
-// Parker's start-up for one column x: the window is columns x-10..x+8 by rows y-10..y+8,
-// clipped. `suma` holds, per row, the sum of the window's columns; `minimos`/`maximos` the
-// extremes of the window's columns over the window's rows.
-VELARNO_CLONES void columnaParker(const uint8_t* __restrict gris,
-                                  const int64_t* __restrict acumulada,
+// Parker's start-up for one column: `suma` and `cuenta` are the window's grey sum and pixel
+// count per row (whole numbers held exactly in Double), `minimos`/`maximos` its extremes.
+VELARNO_CLONES void columnaParker(const uint8_t* __restrict gris, const double* __restrict suma,
+                                  const double* __restrict cuenta,
                                   const uint8_t* __restrict minimos,
-                                  const uint8_t* __restrict maximos, int64_t columnas,
-                                  double* __restrict p, double* __restrict q, int32_t alto) {
+                                  const uint8_t* __restrict maximos, double* __restrict p,
+                                  double* __restrict q, int32_t alto) {
   for (int32_t y = 0; y < alto; ++y) {
-    const int32_t y0 = std::max(0, y - kAntes);
-    const int32_t y1 = std::min(alto - 1, y + kDespues);
-    const int64_t suma = acumulada[y1 + 1] - acumulada[y0];
-    const int64_t n = columnas * (y1 - y0 + 1);
-    const double m = static_cast<double>(suma) / static_cast<double>(n);
+    const double m = suma[y] / cuenta[y];
     inicial(gris[y], m, minimos[y], maximos[y], p[y], q[y]);
   }
 }
@@ -136,6 +131,8 @@ void asignarParker(const DatosImagen& imagen, Probabilidades& pq) {
   std::vector<int64_t> acumulada(filas + 1, 0);
   std::vector<uint8_t> minimos(filas);
   std::vector<uint8_t> maximos(filas);
+  std::vector<double> sumaVentana(filas);
+  std::vector<double> cuentaVentana(filas);
   const uint8_t* plano = imagen.pixeles.planoGris();
 
   const auto ranura = [&](int32_t x) {
@@ -185,8 +182,16 @@ void asignarParker(const DatosImagen& imagen, Probabilidades& pq) {
       }
     }
     for (size_t y = 0; y < filas; ++y) acumulada[y + 1] = acumulada[y] + suma[y];
-    columnaParker(&columnas[ranura(x)], acumulada.data(), minimos.data(), maximos.data(),
-                  x1 - x0 + 1, &pq.p[pq.indice(x, 0)], &pq.q[pq.indice(x, 0)], alto);
+    const int64_t anchoVentana = x1 - x0 + 1;
+    for (int32_t y = 0; y < alto; ++y) {
+      const int32_t y0 = std::max(0, y - kAntes);
+      const int32_t y1 = std::min(alto - 1, y + kDespues);
+      sumaVentana[static_cast<size_t>(y)] = static_cast<double>(
+          acumulada[static_cast<size_t>(y1) + 1] - acumulada[static_cast<size_t>(y0)]);
+      cuentaVentana[static_cast<size_t>(y)] = static_cast<double>(anchoVentana * (y1 - y0 + 1));
+    }
+    columnaParker(&columnas[ranura(x)], sumaVentana.data(), cuentaVentana.data(), minimos.data(),
+                  maximos.data(), &pq.p[pq.indice(x, 0)], &pq.q[pq.indice(x, 0)], alto);
   }
 }
 
