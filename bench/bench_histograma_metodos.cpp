@@ -198,7 +198,7 @@ void BM_GreyLevel(benchmark::State& state) {
   EntornoMedida e(d);
   exigir(correr(AlgoritmoGreyLevel, e) == Fin::Publicado, "grey level published");
   const auto h = recuentoSimple(d);
-  Probabilidades p{};
+  ProbabilidadesIndice p{};
   for (int i = 1; i <= 256; ++i)
     p[static_cast<size_t>(i)] = static_cast<double>(h[static_cast<size_t>(i - 1)]) / 12e6;
   const double ut = u(p, 256);

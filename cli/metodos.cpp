@@ -1,8 +1,19 @@
 #include "metodos.h"
 
+#include "edge_pixels.h"
 #include "entorno_cli.h"
+#include "entropy.h"
+#include "fuzzy.h"
+#include "grey_level.h"
+#include "iter_sel.h"
 #include "mean.h"
+#include "minimum_error.h"
+#include "moving_averages.h"
+#include "porcentaje.h"
+#include "regional.h"
+#include "relajacion.h"
 #include "transformaciones.h"
+#include "two_peaks.h"
 
 namespace velarno {
 namespace {
@@ -41,12 +52,26 @@ Fin binarizarConUmbral(Entorno& entorno, bool& paso) {
   return Fin::Dibujado;
 }
 
+// Relaxation has no step mode.
+Fin relajacion(Entorno& entorno, bool&) { return AlgoritmoRelajacion(entorno); }
+
 }  // namespace
 
 const std::vector<MetodoCli>& metodosCli() {
   static const std::vector<MetodoCli> metodos = {
       {"umbral", binarizarConUmbral, true, {}},
       {"mean", AlgoritmoMean, true, {}},
+      {"porcentaje", AlgoritmoPorcentaje, true, {kPctPorcentaje}},
+      {"twopeaks", AlgoritmoTwoPeak, true, {}},
+      {"iterativa", ejecutarIterSel, true, {kModo}},
+      {"greylevel", AlgoritmoGreyLevel, true, {}},
+      {"entropy", AlgoritmoEntropy, true, {}},
+      {"minerror", AlgoritmoMinimumError, true, {}},
+      {"fuzzy", AlgoritmoFuzzy, true, {kMedida}},
+      {"edge", AlgoritmoUsingEdgePixels, true, {kMascara, kPctEdge}},
+      {"moving", AlgoritmoThrdd, true, {kPctMoving}},
+      {"regional", AlgoritmoRegionalThreshold, true, {}},
+      {"relajacion", relajacion, false, {kClase}},
   };
   return metodos;
 }

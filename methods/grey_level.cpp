@@ -13,21 +13,21 @@
 
 namespace velarno {
 
-double w(const Probabilidades& p, int k) {
+double w(const ProbabilidadesIndice& p, int k) {
   assert(k < static_cast<int>(p.size()));
   double suma = 0;
   for (int i = 1; i <= k; ++i) suma += p[static_cast<size_t>(i)];
   return suma;
 }
 
-double u(const Probabilidades& p, int k) {
+double u(const ProbabilidadesIndice& p, int k) {
   assert(k < static_cast<int>(p.size()));
   double suma = 0;
   for (int i = 1; i <= k; ++i) suma += i * p[static_cast<size_t>(i)];
   return suma;
 }
 
-double nu(const Probabilidades& p, int k, double ut, double vt) {
+double nu(const ProbabilidadesIndice& p, int k, double ut, double vt) {
   assert(vt > 0);
   const double omega = w(p, k);
   const double mu = u(p, k);
@@ -53,7 +53,7 @@ Fin AlgoritmoGreyLevel(Entorno& entorno, bool& paso) {
   traza.agregar("");
 
   const std::array<int64_t, kNivelesGris> recuento = recuentoNiveles(imagen.pixeles);
-  Probabilidades p{};
+  ProbabilidadesIndice p{};
   for (int g = 0; g < kNivelesGris; ++g)
     p[static_cast<size_t>(g + 1)] =
         static_cast<double>(recuento[static_cast<size_t>(g)]) / static_cast<double>(n);

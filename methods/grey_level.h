@@ -8,16 +8,16 @@ namespace velarno {
 
 // The normalised histogram of the grey-level method, by level index: grey level g has index
 // g + 1 (1..256); the other entries (0 and 257..260) are 0.
-using Probabilidades = std::array<double, 261>;
+using ProbabilidadesIndice = std::array<double, 261>;
 
 // ω: the sum of p(i) for i = 1..k (0 when k < 1), in increasing order. Requires: k <= 260.
-double w(const Probabilidades& p, int k);
+double w(const ProbabilidadesIndice& p, int k);
 // μ: the sum of i × p(i) for i = 1..k, in increasing order. Requires: k <= 260.
-double u(const Probabilidades& p, int k);
+double u(const ProbabilidadesIndice& p, int k);
 // The between-class variance of the split after index k, (ω·ut − μ)² ÷ ((1 − ω)·ω) or 0
 // when the denominator is not positive, divided by the total variance `vt`.
 // `ut` is the mean index; Requires: vt > 0.
-double nu(const Probabilidades& p, int k, double ut, double vt);
+double nu(const ProbabilidadesIndice& p, int k, double ut, double vt);
 
 // Grey-level histogram method: publishes the index k (1..256) that maximises the ratio of
 // the between-class variance to the total variance; a later index wins a tie. Counts the

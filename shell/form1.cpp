@@ -22,11 +22,22 @@
 #include <QVBoxLayout>
 
 #include "cargador.h"
+#include "edge_pixels.h"
+#include "entropy.h"
 #include "frm_about.h"
+#include "fuzzy.h"
+#include "grey_level.h"
+#include "iter_sel.h"
 #include "mean.h"
+#include "minimum_error.h"
+#include "moving_averages.h"
+#include "porcentaje.h"
 #include "protocolo.h"
+#include "regional.h"
+#include "relajacion.h"
 #include "representaciones.h"
 #include "transformaciones.h"
+#include "two_peaks.h"
 #include "vista_imagen.h"
 
 namespace velarno {
@@ -143,18 +154,20 @@ Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
   setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
   metodos_ = {
       {"Frame2", "LMean", "CMean", "CPasoCmean", &AlgoritmoMean, nullptr},
-      {"Frame1", "LPorc", "CPctFin", "CPasoPct", nullptr, nullptr},
-      {"Frame3", "LTwoP", "CTwoPeak", "CTwoPPaso", nullptr, nullptr},
-      {"FIterSel", "LIterSel", "CIterSel", "CIterSelPaP", nullptr, nullptr},
-      {"FGl", "LGl", "Command7", "Command8", nullptr, nullptr},
-      {"FEntropy", "LEntropy", "Command10", "Command11", nullptr, nullptr},
-      {"FMimErr", "LMimErr", "Command3", "Command4", nullptr, nullptr},
-      {"FFuzzy", "LFuzzy", "CFuzzy", "CFuzzyPaP", nullptr, nullptr},
-      {"FEdgeP", "LEdgeP", "Command6", "Command9", nullptr, nullptr},
-      {"FThrdd", "LThrdd", "Relax", "CThrddPaP", nullptr, nullptr},
-      {"FRegional", "LRegional", "Command2", "Command5", nullptr, nullptr},
-      {"FRelajacion", "LRelajacion", "Command1", "", nullptr, nullptr},
+      {"Frame1", "LPorc", "CPctFin", "CPasoPct", &AlgoritmoPorcentaje, nullptr},
+      {"Frame3", "LTwoP", "CTwoPeak", "CTwoPPaso", &AlgoritmoTwoPeak, nullptr},
+      // Reads CIterSelModo when clicked: exactly "Rapido" runs the fast mode.
+      {"FIterSel", "LIterSel", "CIterSel", "CIterSelPaP", &ejecutarIterSel, nullptr},
+      {"FGl", "LGl", "Command7", "Command8", &AlgoritmoGreyLevel, nullptr},
+      {"FEntropy", "LEntropy", "Command10", "Command11", &AlgoritmoEntropy, nullptr},
+      {"FMimErr", "LMimErr", "Command3", "Command4", &AlgoritmoMinimumError, nullptr},
+      {"FFuzzy", "LFuzzy", "CFuzzy", "CFuzzyPaP", &AlgoritmoFuzzy, nullptr},
+      {"FEdgeP", "LEdgeP", "Command6", "Command9", &AlgoritmoUsingEdgePixels, nullptr},
+      {"FThrdd", "LThrdd", "Relax", "CThrddPaP", &AlgoritmoThrdd, nullptr},
+      {"FRegional", "LRegional", "Command2", "Command5", &AlgoritmoRegionalThreshold, nullptr},
+      {"FRelajacion", "LRelajacion", "Command1", "", nullptr, &AlgoritmoRelajacion},
   };
+
   // The chart's design size until its view is laid out; it then follows the view.
   histograma_.redimensionar(304, 191);
   crearMenus();

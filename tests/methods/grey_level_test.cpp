@@ -188,7 +188,7 @@ TEST(AlgoritmoGreyLevel, IgnoresRecordHistogram) {
 }
 
 TEST(Nu, ZeroWhereAClassIsEmpty) {
-  Probabilidades p{};
+  ProbabilidadesIndice p{};
   p[51] = 0.25;
   p[201] = 0.75;
   const double media = u(p, 256);
