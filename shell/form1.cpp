@@ -1,10 +1,12 @@
 #include "form1.h"
 
 #include <exception>
+#include <thread>
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,6 +17,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -629,13 +632,68 @@ void Form1::procesoAbrirFichero() {
   abrirFichero(*elegido);
 }
 
+namespace {
+
+// While a picture is decoded off the user-interface thread the window keeps repainting but
+// takes no clicks, keys or close requests, so no command can touch the record meanwhile.
+class CerrojoEntrada : public QObject {
+ public:
+  CerrojoEntrada() { qApp->installEventFilter(this); }
+  ~CerrojoEntrada() override { qApp->removeEventFilter(this); }
+  CerrojoEntrada(const CerrojoEntrada&) = delete;
+  CerrojoEntrada& operator=(const CerrojoEntrada&) = delete;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* evento) override {
+    switch (evento->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::Shortcut:
+      case QEvent::Wheel:
+      case QEvent::Close:
+        evento->ignore();
+        return true;
+      default:
+        return false;
+    }
+  }
+};
+
+}  // namespace
+
+ResultadoCarga Form1::decodificarSinBloquear(const QString& ruta) {
+  CursorOcupado reloj;
+  CerrojoEntrada cerrojo;
+  // A busy box appears only when decoding takes a while.
+  QProgressDialog espera(QStringLiteral("Abriendo «%1»…").arg(QFileInfo(ruta).fileName()),
+                         QString(), 0, 0, this);
+  espera.setObjectName(QStringLiteral("esperaAbrir"));
+  espera.setWindowTitle(QStringLiteral("Velarno"));
+  espera.setCancelButton(nullptr);
+  espera.setMinimumDuration(400);
+  ResultadoCarga resultado;
+  QEventLoop bucle;
+  std::thread decodificador([&] {
+    try {
+      resultado = decodificarImagen(ruta);
+    } catch (const std::bad_alloc&) {
+      resultado.error = QStringLiteral("No hay memoria suficiente para abrir «%1».")
+                            .arg(QFileInfo(ruta).fileName());
+    }
+    QMetaObject::invokeMethod(&bucle, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  bucle.exec();
+  decodificador.join();
+  return resultado;
+}
+
 bool Form1::abrirFichero(const QString& ruta) {
   // Decode first: a file that cannot be read leaves the window exactly as it was.
-  ResultadoCarga carga;
-  {
-    CursorOcupado reloj;
-    carga = decodificarImagen(ruta);
-  }
+  ResultadoCarga carga = decodificarSinBloquear(ruta);
   if (!carga.ok()) {
     dialogos().informar("Abrir", carga.error.toStdString(), kEstiloExclamacion);
     return false;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "botonera.h"
+#include "cargador.h"
 #include "dialogos_qt.h"
 #include "entorno.h"
 #include "superficie_qimage.h"
@@ -83,6 +84,8 @@ class Form1 : public QMainWindow {
   class EntornoVentana;
   friend class EntornoVentana;
 
+  // Decodes a picture on a worker thread while the window repaints; input waits.
+  ResultadoCarga decodificarSinBloquear(const QString& ruta);
   void crearMenus();
   void crearControles();
   QWidget* crearPaginaImagen();
