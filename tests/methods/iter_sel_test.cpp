@@ -104,20 +104,44 @@ TEST(AlgoritmoIterSel, StepRunWritesEveryPassWithDoubledCounts) {
   EXPECT_TRUE(paso);
 }
 
+struct CasoCancelado {
+  const char* nombre;
+  Fin (*metodo)(Entorno&, bool&);
+  std::vector<std::string> traza;
+  int umbral;
+};
+
+void PrintTo(const CasoCancelado& caso, std::ostream* os) { *os << caso.nombre; }
+
+class IterSelCancelado : public ::testing::TestWithParam<CasoCancelado> {};
+
 // No writes no cancel line; the iteration goes on silently to the same threshold.
-TEST(AlgoritmoIterSel, NoAtFirstPassStopsLinesAndPrompts) {
+TEST_P(IterSelCancelado, NoAtFirstPassStopsLinesAndPrompts) {
+  const CasoCancelado& caso = GetParam();
   DatosImagen imagen = imagenDesdeFilas({{10, 20, 30}});
   EntornoSimple e(imagen, "N");
   bool paso = true;
-  EXPECT_EQ(AlgoritmoIterSel(e, paso), Fin::Publicado);
-  EXPECT_EQ(e.traza().texto(),
-            unir(mas(mas(cabecera(kRapido, "20"),
-                         {"Evaluando umbral: 22( 30/4 + 30/2)", "Umbral anterior: 20", ""}),
-                     cierre(22))));
+  EXPECT_EQ(caso.metodo(e, paso), Fin::Publicado);
+  EXPECT_EQ(e.traza().texto(), unir(caso.traza));
   EXPECT_EQ(e.dialogos().mensajes().size(), 1u);
   EXPECT_FALSE(paso);
-  EXPECT_EQ(e.umbralPublicado(), 22);
+  EXPECT_EQ(e.umbralPublicado(), caso.umbral);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, IterSelCancelado,
+    ::testing::Values(
+        CasoCancelado{"Rapido", AlgoritmoIterSel,
+                      mas(mas(cabecera(kRapido, "20"),
+                              {"Evaluando umbral: 22( 30/4 + 30/2)", "Umbral anterior: 20", ""}),
+                          cierre(22)),
+                      22},
+        CasoCancelado{"Normal", algoritmoIterSelNormal,
+                      mas(mas(cabecera(kNormal, "20"),
+                              {"Evaluando umbral: 17.5 (10/1 + 50/2)", "Umbral anterior: 20", ""}),
+                          cierre(18)),
+                      18}),
+    [](const auto& p) { return std::string(p.param.nombre); });
 
 // An empty class is counted as 1 after doubling, and contributes 0.
 TEST(AlgoritmoIterSel, EmptyClassShowsCountOne) {
