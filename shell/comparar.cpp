@@ -1,0 +1,341 @@
+#include "comparar.h"
+
+#include <algorithm>
+#include <exception>
+#include <functional>
+#include <numeric>
+#include <string>
+
+#include <QCloseEvent>
+#include <QDeadlineTimer>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "edge_pixels.h"
+#include "entorno_simple.h"
+#include "entropy.h"
+#include "fuzzy.h"
+#include "grey_level.h"
+#include "iter_sel.h"
+#include "mean.h"
+#include "minimum_error.h"
+#include "moving_averages.h"
+#include "porcentaje.h"
+#include "regional.h"
+#include "relajacion.h"
+#include "representaciones.h"
+#include "superficie_qimage.h"
+#include "transformaciones.h"
+#include "two_peaks.h"
+
+namespace velarno {
+namespace {
+
+constexpr int kColumnas = 5;
+const QSize kMiniatura(160, 120);
+// How long closing waits for a worker that is between two progress reports; past it the
+// worker finishes on its own and deletes itself.
+constexpr int kEsperaCierreMs = 300;
+
+Fin relajacion(Entorno& entorno, bool&) { return AlgoritmoRelajacion(entorno); }
+
+// A method context without a window: the scripted boxes answer OK and No without showing
+// anything, progress reports ask the cancel flag, and every drawing of the binarized picture
+// is kept (black count and scaled picture).
+class EntornoComparar : public EntornoSimple {
+ public:
+  EntornoComparar(DatosImagen& imagen, const std::atomic<bool>& cancelado,
+                  std::function<void()> alDibujar)
+      : EntornoSimple(imagen), cancelado_(cancelado), alDibujar_(std::move(alDibujar)) {}
+
+  void dibujarBinarizada() override {
+    EntornoSimple::dibujarBinarizada();
+    alDibujar_();
+  }
+  bool progreso(double) override { return !cancelado_; }
+
+ private:
+  const std::atomic<bool>& cancelado_;
+  std::function<void()> alDibujar_;
+};
+
+char separadorLocal() {
+  const QString punto = QLocale().decimalPoint();
+  return punto.size() == 1 && punto[0].unicode() < 128 ? static_cast<char>(punto[0].unicode())
+                                                       : '.';
+}
+
+// A tile reacts to a left click anywhere on it.
+class MarcoMosaico : public QFrame {
+ public:
+  MarcoMosaico(std::function<void()> alPulsar, QWidget* padre)
+      : QFrame(padre), alPulsar_(std::move(alPulsar)) {}
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* evento) override {
+    if (evento->button() == Qt::LeftButton && rect().contains(evento->position().toPoint()))
+      alPulsar_();
+  }
+
+ private:
+  std::function<void()> alPulsar_;
+};
+
+}  // namespace
+
+const std::vector<MosaicoComparacion>& mosaicosComparacion() {
+  static const std::vector<MosaicoComparacion> kMosaicos = {
+      {"Umbral manual", nullptr, nullptr},
+      {"Mean", &AlgoritmoMean, nullptr},
+      {"Porcentaje", &AlgoritmoPorcentaje, nullptr},
+      {"Two Peaks", &AlgoritmoTwoPeak, nullptr},
+      {"Iterative Selection (Rapido)", &ejecutarIterSel, "Rapido"},
+      {"Iterative Selection (Normal)", &ejecutarIterSel, "Normal"},
+      {"Grey Level", &AlgoritmoGreyLevel, nullptr},
+      {"Entropy", &AlgoritmoEntropy, nullptr},
+      {"Minimum Error", &AlgoritmoMinimumError, nullptr},
+      {"Fuzzy", &AlgoritmoFuzzy, nullptr},
+      {"Using Edge Pixels", &AlgoritmoUsingEdgePixels, nullptr},
+      {"Moving Averages", &AlgoritmoThrdd, nullptr},
+      {"Regional threshold", &AlgoritmoRegionalThreshold, nullptr},
+      {"Relajacion", &relajacion, nullptr},
+  };
+  return kMosaicos;
+}
+
+std::atomic<int> HiloComparar::vivos_{0};
+
+HiloComparar::HiloComparar(DatosImagen copia, int umbralManual, char separador, QSize miniatura)
+    : copia_(std::move(copia)),
+      umbralManual_(umbralManual),
+      separador_(separador),
+      miniatura_(miniatura) {
+  ++vivos_;
+  connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+HiloComparar::~HiloComparar() { --vivos_; }
+
+void HiloComparar::run() {
+  const std::vector<MosaicoComparacion>& mosaicos = mosaicosComparacion();
+  const int64_t total = static_cast<int64_t>(copia_.pixeles.cantidad());
+  // Every method starts from the record as it was copied.
+  const std::vector<uint8_t> negroInicial(copia_.pixeles.planoNegro(),
+                                          copia_.pixeles.planoNegro() + total);
+  SuperficieQImage superficie(QImage::Format_Grayscale8, Qt::white);
+  superficie.redimensionar(copia_.ancho, copia_.alto);
+
+  for (int i = 0; i < static_cast<int>(mosaicos.size()) && !cancelado_; ++i) {
+    const MosaicoComparacion& mosaico = mosaicos[static_cast<size_t>(i)];
+    emit empezando(i);
+    ResultadoComparacion r;
+    r.indice = i;
+    r.total = total;
+    const auto alDibujar = [&] {
+      velarno::dibujarBinarizada(superficie, copia_);
+      const uint8_t* negro = copia_.pixeles.planoNegro();
+      r.negros = std::accumulate(negro, negro + total, int64_t{0});
+      const QImage& completa = superficie.qimage();
+      const QSize destino = completa.size().scaled(miniatura_, Qt::KeepAspectRatio);
+      // A smooth reduction; a small picture is enlarged without blurring its pixels.
+      r.miniatura = completa.scaled(
+          destino, Qt::KeepAspectRatio,
+          destino.width() < completa.width() ? Qt::SmoothTransformation : Qt::FastTransformation);
+      r.dibujado = true;
+    };
+    try {
+      std::copy(negroInicial.begin(), negroInicial.end(), copia_.pixeles.planoNegro());
+      if (mosaico.funcion == nullptr) {
+        binarizar(copia_, umbralManual_);
+        alDibujar();
+        r.fin = Fin::Publicado;
+        r.umbral = umbralManual_;
+      } else {
+        EntornoComparar entorno(copia_, cancelado_, alDibujar);
+        entorno.setSeparadorDecimal(separador_);
+        entorno.setTexto("Tpct", "50");
+        entorno.setTexto("CIterSelModo", mosaico.modoIterSel ? mosaico.modoIterSel : "Rapido");
+        entorno.setTexto("metodoYG", "ENTROPY");
+        static const char* const kMascara[9] = {"0", "1", "0", "1", "-4", "1", "0", "1", "0"};
+        for (int m = 0; m < 9; ++m)
+          entorno.setTexto("Mask(" + std::to_string(m) + ")", kMascara[m]);
+        entorno.setTexto("PCTeDp", "85");
+        entorno.setTexto("CPct", "15");
+        entorno.setTexto("MetRelajacion", "Rosenfeld");
+        bool paso = false;
+        r.fin = mosaico.funcion(entorno, paso);
+        r.umbral = entorno.umbralPublicado();
+        if (r.fin == Fin::Rechazado && !entorno.dialogos().mensajes().empty()) {
+          r.detalle = QString::fromStdString(entorno.dialogos().mensajes().back().texto);
+        } else if (r.fin == Fin::SinResultado) {
+          // The trace says why; its last lines are enough to tell.
+          const std::vector<std::string>& lineas = entorno.traza().lineas();
+          QStringList ultimas;
+          for (size_t k = lineas.size() > 6 ? lineas.size() - 6 : 0; k < lineas.size(); ++k)
+            if (!lineas[k].empty()) ultimas << QString::fromStdString(lineas[k]);
+          r.detalle = ultimas.join(QLatin1Char('\n'));
+        }
+      }
+    } catch (const std::bad_alloc&) {
+      r = ResultadoComparacion{i,
+                               Fin::SinResultado,
+                               std::nullopt,
+                               false,
+                               0,
+                               total,
+                               QImage(),
+                               QStringLiteral("No hay memoria suficiente para este método.")};
+    } catch (const std::exception& e) {
+      r = ResultadoComparacion{i,        Fin::SinResultado,          std::nullopt, false, 0, total,
+                               QImage(), QString::fromUtf8(e.what())};
+    }
+    if (r.fin == Fin::Cancelado || cancelado_) break;
+    emit resultado(r);
+  }
+}
+
+VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWidget* padre)
+    : QWidget(padre, Qt::Window) {
+  static const int registrado = qRegisterMetaType<ResultadoComparacion>();
+  (void)registrado;
+  setObjectName(QStringLiteral("frmComparar"));
+  setWindowTitle(QStringLiteral("Comparar métodos"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  // The main window waits while the comparison is open, so its record, threshold and
+  // pictures cannot change under the results shown here.
+  setWindowModality(Qt::WindowModal);
+
+  auto* capa = new QVBoxLayout(this);
+  auto* desplazable = new QScrollArea(this);
+  desplazable->setWidgetResizable(true);
+  desplazable->setFrameShape(QFrame::NoFrame);
+  auto* contenido = new QWidget(desplazable);
+  auto* rejilla = new QGridLayout(contenido);
+  rejilla->setSpacing(6);
+  const std::vector<MosaicoComparacion>& lista = mosaicosComparacion();
+  resultados_.resize(lista.size());
+  for (int i = 0; i < static_cast<int>(lista.size()); ++i) {
+    Mosaico m;
+    m.marco = new MarcoMosaico([this, i] { elegir(i); }, contenido);
+    m.marco->setObjectName(QStringLiteral("Mosaico(%1)").arg(i));
+    m.marco->setFrameShape(QFrame::StyledPanel);
+    m.marco->setFrameShadow(QFrame::Raised);
+    auto* capaMosaico = new QVBoxLayout(m.marco);
+    capaMosaico->setContentsMargins(4, 4, 4, 4);
+    capaMosaico->setSpacing(2);
+    m.imagen = new QLabel(m.marco);
+    m.imagen->setObjectName(QStringLiteral("imagen"));
+    m.imagen->setFixedSize(kMiniatura);
+    m.imagen->setAlignment(Qt::AlignCenter);
+    m.imagen->setStyleSheet(QStringLiteral("background-color: #d4d0c8;"));
+    auto* nombre = new QLabel(QString::fromUtf8(lista[static_cast<size_t>(i)].nombre), m.marco);
+    nombre->setObjectName(QStringLiteral("nombre"));
+    QFont negrita = nombre->font();
+    negrita.setBold(true);
+    nombre->setFont(negrita);
+    m.umbral = new QLabel(QStringLiteral("Calculando…"), m.marco);
+    m.umbral->setObjectName(QStringLiteral("umbral"));
+    m.negro = new QLabel(m.marco);
+    m.negro->setObjectName(QStringLiteral("negro"));
+    capaMosaico->addWidget(m.imagen, 0, Qt::AlignHCenter);
+    capaMosaico->addWidget(nombre);
+    capaMosaico->addWidget(m.umbral);
+    capaMosaico->addWidget(m.negro);
+    rejilla->addWidget(m.marco, i / kColumnas, i % kColumnas);
+    mosaicos_.push_back(m);
+  }
+  rejilla->setRowStretch(rejilla->rowCount(), 1);
+  rejilla->setColumnStretch(kColumnas, 1);
+  desplazable->setWidget(contenido);
+  capa->addWidget(desplazable, 1);
+  estado_ = new QLabel(this);
+  estado_->setObjectName(QStringLiteral("lblEstado"));
+  capa->addWidget(estado_);
+  resize(900, 650);
+
+  if (datos.pixeles.vacia()) {
+    recibidos_ = static_cast<int>(resultados_.size());
+    return;
+  }
+  hilo_ = new HiloComparar(datos, umbralManual, separadorLocal(), kMiniatura);
+  connect(
+      hilo_, &HiloComparar::empezando, this,
+      [this, total = static_cast<int>(lista.size())](int i) {
+        estado_->setText(
+            QStringLiteral("Calculando %1 (%2 de %3)…")
+                .arg(QString::fromUtf8(mosaicosComparacion()[static_cast<size_t>(i)].nombre))
+                .arg(i + 1)
+                .arg(total));
+      },
+      Qt::QueuedConnection);
+  connect(hilo_, &HiloComparar::resultado, this, &VentanaComparar::recibir, Qt::QueuedConnection);
+  hilo_->start(QThread::LowPriority);
+}
+
+VentanaComparar::~VentanaComparar() { detenerHilo(); }
+
+void VentanaComparar::detenerHilo() {
+  if (!hilo_) return;
+  // Results already posted to this window are dropped with it; the worker deletes itself.
+  hilo_->disconnect(this);
+  hilo_->cancelar();
+  hilo_->wait(QDeadlineTimer(kEsperaCierreMs));
+  hilo_ = nullptr;
+}
+
+void VentanaComparar::closeEvent(QCloseEvent* evento) {
+  detenerHilo();
+  QWidget::closeEvent(evento);
+}
+
+void VentanaComparar::recibir(const ResultadoComparacion& r) {
+  if (r.indice < 0 || r.indice >= static_cast<int>(mosaicos_.size())) return;
+  Mosaico& m = mosaicos_[static_cast<size_t>(r.indice)];
+  if (r.dibujado) m.imagen->setPixmap(QPixmap::fromImage(r.miniatura));
+  switch (r.fin) {
+    case Fin::Publicado:
+      m.umbral->setText(QStringLiteral("Umbral: %1").arg(r.umbral.value_or(0)));
+      m.marco->setCursor(Qt::PointingHandCursor);
+      m.marco->setToolTip(QStringLiteral("Pulse para usar este umbral en la ventana principal"));
+      break;
+    case Fin::Dibujado:
+      m.umbral->setText(QStringLiteral("Umbral: local"));
+      break;
+    case Fin::Rechazado:
+      m.umbral->setText(QStringLiteral("Umbral: no aplicable"));
+      m.marco->setToolTip(r.detalle);
+      break;
+    case Fin::SinResultado:
+    case Fin::Cancelado:
+      m.umbral->setText(QStringLiteral("Umbral: sin resultado"));
+      m.marco->setToolTip(r.detalle);
+      break;
+  }
+  if (r.dibujado && r.total > 0) {
+    const double porcentaje = 100.0 * static_cast<double>(r.negros) / static_cast<double>(r.total);
+    m.negro->setText(QStringLiteral("Negro: %1 %").arg(QLocale().toString(porcentaje, 'f', 1)));
+  }
+  if (!resultados_[static_cast<size_t>(r.indice)]) ++recibidos_;
+  resultados_[static_cast<size_t>(r.indice)] = r;
+  if (terminada()) {
+    estado_->setText(QStringLiteral("Comparación terminada."));
+    emit terminado();
+  }
+}
+
+void VentanaComparar::elegir(int i) {
+  if (i < 0 || i >= static_cast<int>(resultados_.size())) return;
+  const std::optional<ResultadoComparacion>& r = resultados_[static_cast<size_t>(i)];
+  if (!r || r->fin != Fin::Publicado || !r->umbral) return;
+  for (size_t k = 0; k < mosaicos_.size(); ++k)
+    mosaicos_[k].marco->setFrameShadow(static_cast<int>(k) == i ? QFrame::Sunken : QFrame::Raised);
+  emit umbralElegido(*r->umbral);
+}
+
+}  // namespace velarno

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include <QImage>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QThread>
+#include <QWidget>
+
+#include "entorno.h"
+#include "tipos.h"
+
+class QLabel;
+class QFrame;
+
+namespace velarno {
+
+// One tile of the comparison as the worker hands it back: how the run ended, the threshold it
+// published (none for the local methods and for a run without a result), the black pixels of
+// the picture it drew and that picture scaled down.
+struct ResultadoComparacion {
+  int indice = 0;
+  Fin fin = Fin::SinResultado;
+  std::optional<int> umbral;
+  bool dibujado = false;  // a picture was drawn: `negros` and `miniatura` hold it
+  int64_t negros = 0;
+  int64_t total = 0;
+  QImage miniatura;
+  QString detalle;  // why there is no result (the trace's last lines or the box text)
+};
+
+// The tiles of the comparison, in order: the manual threshold first, then every method with
+// the initial inputs of its frame.
+struct MosaicoComparacion {
+  const char* nombre;
+  Fin (*funcion)(Entorno&, bool&);  // nullptr: the manual threshold
+  const char* modoIterSel;          // CIterSelModo text, or nullptr
+};
+const std::vector<MosaicoComparacion>& mosaicosComparacion();
+
+// Runs the comparison on its own copy of the image record, one method after another, each in
+// a headless context whose message boxes answer by themselves. Every result is posted with the
+// `resultado` signal (queued to the window). `cancelar` makes the running method stop at its
+// next progress report and skips the rest; the object deletes itself once it has finished.
+class HiloComparar : public QThread {
+  Q_OBJECT
+ public:
+  HiloComparar(DatosImagen copia, int umbralManual, char separador, QSize miniatura);
+  ~HiloComparar() override;
+
+  void cancelar() { cancelado_ = true; }
+  // Workers of this kind still running (for tests of the closing).
+  static int vivos() { return vivos_; }
+
+ signals:
+  void empezando(int indice);
+  void resultado(const velarno::ResultadoComparacion& resultado);
+
+ protected:
+  void run() override;
+
+ private:
+  DatosImagen copia_;
+  int umbralManual_;
+  char separador_;
+  QSize miniatura_;
+  std::atomic<bool> cancelado_{false};
+  static std::atomic<int> vivos_;
+};
+
+// "Comparar métodos": a grid of tiles, one per method with its default inputs and one for the
+// manual threshold, each with the binarized picture, the method's name, its threshold and the
+// share of black pixels. The tiles fill in as the worker's results arrive. Clicking a tile
+// that holds a global threshold emits `umbralElegido`. Closing the window cancels the worker
+// and deletes the window; the worker never touches it afterwards.
+class VentanaComparar : public QWidget {
+  Q_OBJECT
+ public:
+  // Copies `datos` (the record as it is now) and starts the worker at once; `umbralManual` is
+  // the scroll bar's value.
+  VentanaComparar(const DatosImagen& datos, int umbralManual, QWidget* padre = nullptr);
+  ~VentanaComparar() override;
+
+  // The results received so far, by tile (empty until its result arrives).
+  const std::vector<std::optional<ResultadoComparacion>>& resultados() const { return resultados_; }
+  bool terminada() const { return recibidos_ == static_cast<int>(resultados_.size()); }
+  // Chooses tile `i` as a click does.
+  void elegir(int i);
+
+ signals:
+  void umbralElegido(int umbral);
+  void terminado();
+
+ protected:
+  void closeEvent(QCloseEvent* evento) override;
+
+ private:
+  struct Mosaico {
+    QFrame* marco = nullptr;
+    QLabel* imagen = nullptr;
+    QLabel* umbral = nullptr;
+    QLabel* negro = nullptr;
+  };
+  void recibir(const ResultadoComparacion& resultado);
+  void detenerHilo();
+
+  std::vector<Mosaico> mosaicos_;
+  std::vector<std::optional<ResultadoComparacion>> resultados_;
+  int recibidos_ = 0;
+  QLabel* estado_ = nullptr;
+  QPointer<HiloComparar> hilo_;
+};
+
+}  // namespace velarno
+
+Q_DECLARE_METATYPE(velarno::ResultadoComparacion)

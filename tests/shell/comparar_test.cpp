@@ -1,0 +1,243 @@
+// The comparison window: every tile equals the single run of its method on the same record,
+// a chosen tile publishes its threshold, and closing while the worker runs is safe.
+#include "comparar.h"
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "edge_pixels.h"
+#include "entorno_simple.h"
+#include "entropy.h"
+#include "fuzzy.h"
+#include "grey_level.h"
+#include "imagen_prueba.h"
+#include "iter_sel.h"
+#include "mean.h"
+#include "minimum_error.h"
+#include "moving_averages.h"
+#include "porcentaje.h"
+#include "regional.h"
+#include "relajacion.h"
+#include "superficie_qimage.h"
+#include "transformaciones.h"
+#include "two_peaks.h"
+#include "ventana_prueba.h"
+
+namespace velarno {
+namespace {
+
+// Runs the event loop until `hecho` holds or `ms` pass; returns whether it held.
+bool esperar(const std::function<bool()>& hecho, int ms = 60000) {
+  const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!hecho()) {
+    if (std::chrono::steady_clock::now() > limite) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+Fin relajacion(Entorno& e, bool&) { return AlgoritmoRelajacion(e); }
+
+// The expected tiles, in order, and the single run each must equal (nullptr: the manual
+// threshold).
+struct Esperado {
+  const char* nombre;
+  Fin (*funcion)(Entorno&, bool&);
+};
+const Esperado kEsperados[] = {
+    {"Umbral manual", nullptr},
+    {"Mean", &AlgoritmoMean},
+    {"Porcentaje", &AlgoritmoPorcentaje},
+    {"Two Peaks", &AlgoritmoTwoPeak},
+    {"Iterative Selection (Rapido)", &AlgoritmoIterSel},
+    {"Iterative Selection (Normal)", &algoritmoIterSelNormal},
+    {"Grey Level", &AlgoritmoGreyLevel},
+    {"Entropy", &AlgoritmoEntropy},
+    {"Minimum Error", &AlgoritmoMinimumError},
+    {"Fuzzy", &AlgoritmoFuzzy},
+    {"Using Edge Pixels", &AlgoritmoUsingEdgePixels},
+    {"Moving Averages", &AlgoritmoThrdd},
+    {"Regional threshold", &AlgoritmoRegionalThreshold},
+    {"Relajacion", &relajacion},
+};
+
+// What a single run gives: how it ended, what it published and the black pixels it drew.
+struct Unico {
+  Fin fin;
+  std::optional<int> umbral;
+  int64_t negros;
+  bool dibujado;
+};
+
+Unico ejecutarSolo(const DatosImagen& datos, const Esperado& e, int umbralManual) {
+  DatosImagen copia = datos;
+  SuperficieQImage superficie(QImage::Format_Grayscale8, Qt::white);
+  superficie.redimensionar(copia.ancho, copia.alto);
+  EntornoSimple entorno(copia, "", umbralManual);
+  entorno.setBinarizada(&superficie);
+  Fin fin = Fin::Publicado;
+  if (e.funcion == nullptr) {
+    entorno.publicar(umbralManual);
+  } else {
+    // The initial texts of the window's inputs.
+    for (const auto& [control, texto] :
+         std::vector<std::pair<std::string, std::string>>{{"Tpct", "50"},
+                                                          {"metodoYG", "ENTROPY"},
+                                                          {"PCTeDp", "85"},
+                                                          {"CPct", "15"},
+                                                          {"MetRelajacion", "Rosenfeld"},
+                                                          {"Mask(0)", "0"},
+                                                          {"Mask(1)", "1"},
+                                                          {"Mask(2)", "0"},
+                                                          {"Mask(3)", "1"},
+                                                          {"Mask(4)", "-4"},
+                                                          {"Mask(5)", "1"},
+                                                          {"Mask(6)", "0"},
+                                                          {"Mask(7)", "1"},
+                                                          {"Mask(8)", "0"}})
+      entorno.setTexto(control, texto);
+    bool paso = false;
+    fin = e.funcion(entorno, paso);
+  }
+  int64_t negros = 0;
+  const QImage& imagen = superficie.qimage();
+  for (int y = 0; y < imagen.height(); ++y)
+    for (int x = 0; x < imagen.width(); ++x) negros += imagen.pixelColor(x, y) == Qt::black;
+  return {fin, entorno.umbralPublicado(), negros, entorno.dibujos() > 0};
+}
+
+QString etiqueta(QWidget* ventana, int i, const char* nombre) {
+  auto* mosaico = ventana->findChild<QWidget*>(QStringLiteral("Mosaico(%1)").arg(i));
+  if (!mosaico) return QStringLiteral("<no tile>");
+  auto* l = mosaico->findChild<QLabel*>(QString::fromLatin1(nombre));
+  return l ? l->text() : QStringLiteral("<no label>");
+}
+
+QString textoUmbral(const Unico& u) {
+  switch (u.fin) {
+    case Fin::Publicado:
+      return QStringLiteral("Umbral: %1").arg(*u.umbral);
+    case Fin::Dibujado:
+      return QStringLiteral("Umbral: local");
+    case Fin::Rechazado:
+      return QStringLiteral("Umbral: no aplicable");
+    default:
+      return QStringLiteral("Umbral: sin resultado");
+  }
+}
+
+struct Caso {
+  const char* nombre;
+  std::function<DatosImagen()> datos;
+  int umbralManual;
+};
+void PrintTo(const Caso& c, std::ostream* os) { *os << c.nombre; }
+
+class VentanaCompararCasos : public ::testing::TestWithParam<Caso> {};
+
+TEST_P(VentanaCompararCasos, EveryTileEqualsTheSingleRunOfItsMethod) {
+  const DatosImagen datos = GetParam().datos();
+  const int umbralManual = GetParam().umbralManual;
+  QPointer<VentanaComparar> ventana = new VentanaComparar(datos, umbralManual);
+  ventana->show();
+  ASSERT_TRUE(esperar([&] { return ventana->terminada(); }));
+
+  ASSERT_EQ(ventana->resultados().size(), std::size(kEsperados));
+  std::string observado;
+  std::string esperado;
+  for (size_t i = 0; i < std::size(kEsperados); ++i) {
+    const Esperado& e = kEsperados[i];
+    const Unico u = ejecutarSolo(datos, e, umbralManual);
+    const ResultadoComparacion& r = *ventana->resultados()[i];
+    const int k = static_cast<int>(i);
+    const auto linea = [&](const QString& umbral, const QString& negro, int64_t negros) {
+      return QStringLiteral("%1 | %2 | %3 | %4\n")
+          .arg(etiqueta(ventana, k, "nombre"), umbral, negro)
+          .arg(negros)
+          .toStdString();
+    };
+    observado += linea(etiqueta(ventana, k, "umbral"), etiqueta(ventana, k, "negro"),
+                       r.dibujado ? r.negros : -1);
+    const double total = static_cast<double>(datos.ancho) * datos.alto;
+    const QString negro =
+        u.dibujado
+            ? QStringLiteral("Negro: %1 %")
+                  .arg(QLocale().toString(100.0 * static_cast<double>(u.negros) / total, 'f', 1))
+            : QString();
+    esperado = esperado + e.nombre + " | " + textoUmbral(u).toStdString() + " | " +
+               negro.toStdString() + " | " + std::to_string(u.dibujado ? u.negros : -1) + "\n";
+    if (r.dibujado) {
+      EXPECT_FALSE(r.miniatura.isNull()) << e.nombre;
+      EXPECT_LE(r.miniatura.width(), 160) << e.nombre;
+      EXPECT_LE(r.miniatura.height(), 120) << e.nombre;
+    }
+  }
+  EXPECT_EQ(observado, esperado);
+  ventana->close();
+  EXPECT_TRUE(esperar([&] { return ventana.isNull(); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, VentanaCompararCasos,
+    ::testing::Values(Caso{"Random", [] { return imagenAleatoria(48, 36, 7u, 30, 220); }, 128},
+                      Caso{"TwoLevels",
+                           [] {
+                             return imagenDesdeFilas({{20, 20, 200, 200, 200, 20, 20},
+                                                      {20, 200, 200, 200, 20, 20, 20},
+                                                      {200, 200, 200, 20, 20, 20, 200},
+                                                      {20, 20, 200, 200, 200, 20, 20}});
+                           },
+                           100},
+                      Caso{"Uniform", [] { return imagenUniforme(12, 10, 90); }, 91},
+                      // Too narrow for Moving Averages, which refuses it.
+                      Caso{"Narrow", [] { return imagenAleatoria(4, 6, 3u); }, 0}),
+    [](const auto& p) { return std::string(p.param.nombre); });
+
+TEST(VentanaComparar, ChoosingAGlobalTileEmitsItsThresholdOnly) {
+  QPointer<VentanaComparar> ventana = new VentanaComparar(imagenAleatoria(40, 30, 11u), 128);
+  std::vector<int> elegidos;
+  QObject::connect(ventana, &VentanaComparar::umbralElegido,
+                   [&](int umbral) { elegidos.push_back(umbral); });
+  ventana->show();
+  ASSERT_TRUE(esperar([&] { return ventana->terminada(); }));
+  const auto& r = ventana->resultados();
+  // Mean (a global threshold), then Moving Averages (local): only the first publishes.
+  QTest::mouseClick(ventana->findChild<QWidget*>(QStringLiteral("Mosaico(1)")), Qt::LeftButton);
+  QTest::mouseClick(ventana->findChild<QWidget*>(QStringLiteral("Mosaico(11)")), Qt::LeftButton);
+  ASSERT_TRUE(r[1] && r[1]->umbral);
+  EXPECT_EQ(elegidos, std::vector<int>{*r[1]->umbral});
+  ventana->close();
+}
+
+TEST(VentanaComparar, ClosingWhileRunningCancelsTheWorker) {
+  const int antes = HiloComparar::vivos();
+  QPointer<VentanaComparar> ventana = new VentanaComparar(imagenAleatoria(1200, 900, 5u), 128);
+  ventana->show();
+  QApplication::processEvents();
+  ASSERT_FALSE(ventana->terminada());
+  ventana->close();
+  ASSERT_TRUE(esperar([&] { return ventana.isNull(); }, 5000));
+  // Relaxation alone would take far longer than this on the whole picture.
+  EXPECT_TRUE(esperar([&] { return HiloComparar::vivos() == antes; }, 10000));
+}
+
+TEST(VentanaComparar, DestroyedAtOnceWhileRunning) {
+  const int antes = HiloComparar::vivos();
+  for (int i = 0; i < 3; ++i) delete new VentanaComparar(imagenAleatoria(800, 600, 9u), 128);
+  EXPECT_TRUE(esperar([&] { return HiloComparar::vivos() == antes; }, 10000));
+}
+
+}  // namespace
+}  // namespace velarno
