@@ -68,8 +68,8 @@ bool pasoPixel(Entorno& entorno, int32_t fila, int32_t col, int gi, double mi, i
 // pixel costs one division on the running chain. Kept out of line so the running values stay
 // in registers (inlined into the run, they were spilled to the stack, which lengthened the
 // chain by a store and a load per pixel).
-__attribute__((noinline)) void tramoRapido(const uint8_t* gris, uint8_t* negro, int32_t desde, int32_t cuenta, int dir,
-                 Recorrido& r) {
+__attribute__((noinline)) void tramoRapido(const uint8_t* gris, uint8_t* negro, int32_t desde,
+                                           int32_t cuenta, int dir, Recorrido& r) {
   double mi = r.mi;
   double cociente = r.cociente;
   const double n = r.n;

@@ -1,5 +1,6 @@
 #include "moving_averages.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,45 @@ TEST(AlgoritmoThrdd, StepRunWritesEveryPixelUntilNo) {
   EXPECT_EQ(e.dibujos, 3);
 }
 
+TEST(AlgoritmoThrdd, DecimalCommaReadsPctAndWritesEveryDouble) {
+  DatosImagen imagen = imagenDesdeFilas({{10, 200, 30, 40, 250}, {0, 0, 0, 0, 0}});
+  EntornoEspacial e(imagen, "N");
+  e.setSeparadorDecimal(',');
+  bool paso = true;
+  e.setTexto("CPct", "12,5");
+  EXPECT_EQ(AlgoritmoThrdd(e, paso), Fin::Dibujado);
+  EXPECT_EQ(e.traza().texto(),
+            "Iniciando Algoritmo Moves Averages. (pct = 12,5)\n"
+            "===============================================\n\n"
+            "nº total de pixels: 10\n\n"
+            "Pixel[0,0] (gi): 10\nMi: 10\nn: 1\n"
+            "valor de comparación: 8,75\nSerá convertido a Blanco\n\n"
+            "\nPaso a paso cancelado\n\n"
+            "\nAlgoritmo Moving averages finalizado.\n");
+}
+
+struct CasoVentana {
+  int ancho;
+  const char* n;  // the window length W / 8, rounded half to even
+};
+
+class ThrddVentana : public ::testing::TestWithParam<CasoVentana> {};
+
+TEST_P(ThrddVentana, WindowLengthRoundsHalfToEven) {
+  DatosImagen imagen = imagenUniforme(GetParam().ancho, 1, 100);
+  EntornoEspacial e(imagen, "N");
+  bool paso = true;
+  e.setTexto("CPct", "15");
+  AlgoritmoThrdd(e, paso);
+  EXPECT_EQ(e.traza().lineas().at(7), std::string("n: ") + GetParam().n);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, ThrddVentana,
+                         ::testing::Values(CasoVentana{5, "1"}, CasoVentana{12, "2"},
+                                           CasoVentana{20, "2"}, CasoVentana{28, "4"},
+                                           CasoVentana{256, "32"}),
+                         [](const auto& p) { return "W" + std::to_string(p.param.ancho); });
+
 struct CasoRechazo {
   const char* nombre;
   int ancho;
@@ -196,6 +236,39 @@ TEST(AlgoritmoThrdd, CancelledThroughProgressWritesOneLine) {
   EXPECT_EQ(correr("15", false, e), Fin::Cancelado);
   EXPECT_EQ(e.traza().lineas().back(), "Ejecución cancelada por el usuario.");
   EXPECT_EQ(e.dibujos, 1);
+}
+
+// A large record of one grey level with every negro flag set, built without the row vectors
+// of the small helpers.
+DatosImagen grandeTodoNegro(int32_t ancho, int32_t alto, uint8_t gris) {
+  DatosImagen imagen;
+  imagen.ancho = ancho;
+  imagen.alto = alto;
+  imagen.pixeles = Pixeles(ancho, alto);
+  std::fill_n(imagen.pixeles.planoGris(), imagen.pixeles.cantidad(), gris);
+  std::fill_n(imagen.pixeles.planoNegro(), imagen.pixeles.cantidad(), uint8_t{1});
+  imagen.histograma.fill(0);
+  imagen.histograma[gris] = static_cast<int64_t>(imagen.pixeles.cantidad());
+  imagen.maxHistograma = imagen.histograma[gris];
+  return imagen;
+}
+
+TEST(AlgoritmoThrdd, PassCountStaysExactAboveSixteenMillionPixels) {
+  // 4099 x 4095 = 16,785,405 pixels: formed in single precision the pass bound would come out
+  // two short. The trace still writes the single-precision total.
+  DatosImagen imagen = grandeTodoNegro(4099, 4095, 200);
+  EntornoEspacial e(imagen);
+  EXPECT_EQ(correr("15", false, e), Fin::Dibujado);
+  EXPECT_EQ(e.traza().lineas()[3], "nº total de pixels: 1.67854E+07");
+  // 4094 x 4099 + 1 passes: rows 0..4093 take 2047 x (4098 + 4099) of them, so the last row,
+  // travelled to the right, gets its first 2048 pixels (all white at level 200).
+  int32_t visitados = 0;
+  for (int32_t x = 0; x < 4099; ++x) visitados += imagen.pixeles.negro(x, 4094) ? 0 : 1;
+  EXPECT_EQ(visitados, 2048);
+  EXPECT_FALSE(imagen.pixeles.negro(2047, 4094));
+  EXPECT_TRUE(imagen.pixeles.negro(2048, 4094));
+  EXPECT_FALSE(imagen.pixeles.negro(0, 4093));
+  EXPECT_TRUE(imagen.pixeles.negro(4098, 4092));
 }
 
 struct CasoComparado {

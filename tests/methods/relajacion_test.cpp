@@ -242,5 +242,16 @@ INSTANTIATE_TEST_SUITE_P(
         CasoComparado{"OnePixel", imagenUniforme(1, 1, 7), "Parker"}),
     [](const auto& p) { return std::string(p.param.nombre); });
 
+TEST(Mean, SumOfMoreThanEightMillionWhitePixelsDoesNotOverflow) {
+  // 2903 x 2903 pixels of level 255 sum to 2,148,989,295, past a 32-bit sum.
+  DatosImagen imagen;
+  imagen.ancho = 2903;
+  imagen.alto = 2903;
+  imagen.pixeles = Pixeles(2903, 2903);
+  uint8_t* gris = imagen.pixeles.planoGris();
+  for (size_t i = 0; i < imagen.pixeles.cantidad(); ++i) gris[i] = 255;
+  EXPECT_EQ(mean(imagen), 255.0);
+}
+
 }  // namespace
 }  // namespace velarno
