@@ -1,4 +1,4 @@
-// Draws the pictures the program ships with: the 19 tool bar bitmaps (bitmaps/NNN.png, 32 x 32,
+// Draws the pictures the program ships with: the 22 tool bar bitmaps (bitmaps/NNN.png, 32 x 32,
 // at most 256 colours), the window icon (icono.png, 32 x 32, 16 colours) and the sample picture
 // (muestra.jpg, a page of text under uneven lighting). Everything is drawn with QImage and
 // QPainter; the noise comes from a fixed-seed std::mt19937, so a run on the same machine
@@ -211,6 +211,32 @@ void ecualizacion(QPainter& p) {
   p.setBrush(azul);
   p.drawPolygon(QPolygonF({QPointF(27.5, 16.5), QPointF(20.0, 15.0), QPointF(26.0, 9.0)}));
   p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+// 130: comparison of methods. A 2 x 2 grid of tiles, each the same little scene binarized with
+// a higher threshold than the one before, so the black grows from tile to tile.
+void comparacion(QPainter& p) {
+  const QColor borde(72, 72, 72);
+  const std::array<int, 4> umbrales = {80, 102, 124, 146};
+  const std::array<QPoint, 4> esquinas = {QPoint(3, 4), QPoint(17, 4), QPoint(3, 17),
+                                          QPoint(17, 17)};
+  for (size_t k = 0; k < esquinas.size(); ++k) {
+    const int x0 = esquinas[k].x();
+    const int y0 = esquinas[k].y();
+    for (int y = 1; y < 11; ++y) {
+      for (int x = 1; x < 11; ++x) {
+        // A dark disc in the middle on a ramp that brightens towards the upper right.
+        const double dx = x - 5.0;
+        const double dy = y - 5.0;
+        const double disco = std::min(std::sqrt(dx * dx + dy * dy) * 40.0, 255.0);
+        const double rampa = 120.0 + 12.0 * x - 8.0 * y;
+        const double gris = 0.6 * disco + 0.4 * rampa;
+        const bool negro = gris < umbrales[k];
+        punto(p, x0 + x, y0 + y, negro ? QColor(0, 0, 0) : QColor(255, 255, 255));
+      }
+    }
+    marco(p, x0, y0, x0 + 11, y0 + 11, borde);
+  }
 }
 
 // Box blur of the layer's alpha channel (radius 1, applied twice: a soft 5 x 5 kernel).
@@ -567,8 +593,8 @@ int main(int argc, char* argv[]) {
   }
 
   const std::vector<Juego> juegos = {
-      {101, 2, carpeta}, {105, 3, degradado}, {110, 3, histograma},
-      {115, 4, tramado}, {120, 4, tabla},     {125, 3, ecualizacion},
+      {101, 2, carpeta}, {105, 3, degradado},    {110, 3, histograma},  {115, 4, tramado},
+      {120, 4, tabla},   {125, 3, ecualizacion}, {130, 3, comparacion},
   };
   const std::array<Aspecto, 4> aspectos = {Aspecto::Normal, Aspecto::Pulsado,
                                            Aspecto::Deshabilitado, Aspecto::Fijado};
