@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTranslator>
 
 namespace velarno {
@@ -58,8 +59,47 @@ QFileDialog* crearDialogoAbrir(QWidget* padre) {
   dialogo->setFileMode(QFileDialog::ExistingFile);
   // Qt's own dialog, so the filter shows as written and its texts are Spanish everywhere.
   dialogo->setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
-  dialogo->setNameFilter(QString::fromUtf8(kFiltroAbrir));
+  dialogo->setNameFilters({QString::fromUtf8(kFiltroAbrir), QString::fromUtf8(kFiltroAbrirPng),
+                           QString::fromUtf8(kFiltroAbrirTodos)});
   return dialogo;
+}
+
+namespace {
+
+// The extension of a filter line's first pattern ("png" for "Imágenes PNG (*.png)"), or empty.
+QString extensionDeFiltro(const QString& filtro) {
+  const int inicio = filtro.lastIndexOf(QLatin1String("(*."));
+  if (inicio < 0) return {};
+  const int fin = filtro.indexOf(QRegularExpression(QStringLiteral("[ )]")), inicio + 3);
+  return filtro.mid(inicio + 3, fin < 0 ? -1 : fin - inicio - 3);
+}
+
+}  // namespace
+
+QFileDialog* crearDialogoGuardar(QWidget* padre, const QString& titulo,
+                                 const QStringList& filtros) {
+  auto* dialogo = new QFileDialog(padre, titulo);
+  dialogo->setObjectName(QStringLiteral("dlgGuardar"));
+  dialogo->setAcceptMode(QFileDialog::AcceptSave);
+  dialogo->setFileMode(QFileDialog::AnyFile);
+  // Qt's own dialog, Spanish everywhere; it confirms before replacing a file.
+  dialogo->setOptions(QFileDialog::DontUseNativeDialog);
+  dialogo->setNameFilters(filtros);
+  dialogo->setDefaultSuffix(extensionDeFiltro(filtros.value(0)));
+  QObject::connect(
+      dialogo, &QFileDialog::filterSelected, dialogo,
+      [dialogo](const QString& filtro) { dialogo->setDefaultSuffix(extensionDeFiltro(filtro)); });
+  return dialogo;
+}
+
+std::optional<QString> SelectorGuardarQt::elegir(QWidget* padre, const QString& titulo,
+                                                 const QStringList& filtros) {
+  QFileDialog* dialogo = crearDialogoGuardar(padre, titulo, filtros);
+  std::optional<QString> elegido;
+  if (dialogo->exec() == QDialog::Accepted && !dialogo->selectedFiles().isEmpty())
+    elegido = dialogo->selectedFiles().first();
+  delete dialogo;
+  return elegido;
 }
 
 std::optional<QString> SelectorFicheroQt::elegir(QWidget* padre) {

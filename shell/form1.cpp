@@ -1,27 +1,42 @@
 #include "form1.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <thread>
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "cargador.h"
@@ -109,12 +124,110 @@ QComboBox* combo(const QString& nombre, const QStringList& elementos, QWidget* p
   return c;
 }
 
+// The progress of a straight run: a modal box with "Cancelar", shown at once for the long
+// methods and after half a second for the others. Events are processed only here, at most
+// every 50 ms, so the run itself stays as fast as without it.
+class ProgresoVentana {
+ public:
+  ProgresoVentana(QWidget* padre, QString texto, bool inmediato, bool sinFraccion,
+                  const std::function<bool(int)>& gancho)
+      : padre_(padre),
+        texto_(std::move(texto)),
+        inmediato_(inmediato),
+        sinFraccion_(sinFraccion),
+        gancho_(gancho) {
+    reloj_.start();
+  }
+
+  bool avanzar(double fraccion) {
+    ++llamadas_;
+    const qint64 ahora = reloj_.elapsed();
+    if (!cancelado_ && (llamadas_ == 1 || ahora - ultimo_ >= kIntervaloMs)) {
+      ultimo_ = ahora;
+      if (!dialogo_ && (inmediato_ || ahora >= kEsperaMs)) mostrar();
+      if (dialogo_) {
+        if (!sinFraccion_)
+          dialogo_->setValue(std::clamp(static_cast<int>(std::lround(fraccion * 1000)), 0, 999));
+        QCoreApplication::processEvents();
+        if (dialogo_->wasCanceled()) cancelado_ = true;
+      }
+    }
+    if (gancho_ && !gancho_(llamadas_)) cancelado_ = true;
+    return !cancelado_;
+  }
+
+ private:
+  static constexpr qint64 kIntervaloMs = 50;
+  static constexpr qint64 kEsperaMs = 500;
+
+  void mostrar() {
+    dialogo_ = std::make_unique<QProgressDialog>(texto_, QStringLiteral("Cancelar"), 0,
+                                                 sinFraccion_ ? 0 : 1000, padre_);
+    dialogo_->setObjectName(QStringLiteral("progresoMetodo"));
+    dialogo_->setWindowTitle(QStringLiteral("Velarno"));
+    dialogo_->setWindowModality(Qt::ApplicationModal);
+    dialogo_->setAutoClose(false);
+    dialogo_->setAutoReset(false);
+    dialogo_->setMinimumDuration(0);
+    dialogo_->show();
+    // The hourglass stays, with an arrow to reach "Cancelar".
+    QApplication::changeOverrideCursor(Qt::BusyCursor);
+  }
+
+  QWidget* padre_;
+  QString texto_;
+  bool inmediato_;
+  bool sinFraccion_;
+  const std::function<bool(int)>& gancho_;
+  QElapsedTimer reloj_;
+  qint64 ultimo_ = 0;
+  int llamadas_ = 0;
+  bool cancelado_ = false;
+  std::unique_ptr<QProgressDialog> dialogo_;
+};
+
+// "Negro: 12,3 %  Blanco: 87,7 %": the shares of the pixels below the threshold and of the
+// others, in tenths rounded half to even; white is the rest, so the two add up to 100.
+QString textoPorcentajes(const DatosImagen& datos, int umbral) {
+  int64_t total = 0;
+  int64_t negros = 0;
+  for (int g = 0; g < kNivelesGris; ++g) {
+    total += datos.histograma[static_cast<size_t>(g)];
+    if (g < umbral) negros += datos.histograma[static_cast<size_t>(g)];
+  }
+  if (total <= 0) return {};
+  const auto decimas =
+      static_cast<int64_t>(std::nearbyint(static_cast<double>(negros) * 1000.0 / total));
+  const QString coma = QLocale().decimalPoint();
+  const auto porcentaje = [&](int64_t d) {
+    return QStringLiteral("%1%2%3 %").arg(d / 10).arg(coma).arg(d % 10);
+  };
+  return QStringLiteral("Negro: %1  Blanco: %2")
+      .arg(porcentaje(decimas), porcentaje(1000 - decimas));
+}
+
+// A Grayscale8 picture of the record's grey levels.
+QImage imagenGrisDe(const DatosImagen& datos) {
+  QImage imagen(datos.ancho, datos.alto, QImage::Format_Grayscale8);
+  for (int32_t y = 0; y < datos.alto; ++y)
+    std::copy_n(datos.pixeles.filaGris(y), datos.ancho, imagen.scanLine(y));
+  return imagen;
+}
+
+const QStringList& filtrosImagen() {
+  static const QStringList filtros = {QStringLiteral("Imágenes PNG (*.png)"),
+                                      QStringLiteral("Imágenes BMP (*.bmp)"),
+                                      QStringLiteral("Imágenes PGM (*.pgm)")};
+  return filtros;
+}
+
 }  // namespace
 
 // What a method run may touch in the window.
 class Form1::EntornoVentana : public Entorno {
  public:
-  EntornoVentana(Form1& form, QListWidget* lista) : form_(form), traza_(lista) {}
+  EntornoVentana(Form1& form, QListWidget* lista, ProgresoVentana* progreso = nullptr)
+      : form_(form), traza_(lista), progreso_(progreso) {}
 
   DatosImagen& imagen() override { return form_.datos_; }
   Traza& traza() override { return traza_; }
@@ -135,10 +248,12 @@ class Form1::EntornoVentana : public Entorno {
     velarno::dibujarBinarizada(form_.binarizada_, form_.datos_);
     form_.refrescarBinarizada();
   }
+  bool progreso(double fraccion) override { return !progreso_ || progreso_->avanzar(fraccion); }
 
  private:
   Form1& form_;
   TrazaVentana traza_;
+  ProgresoVentana* progreso_;
 };
 
 Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
@@ -147,6 +262,8 @@ Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
       dialogos_(dialogos ? dialogos : dialogosQt_.get()),
       selectorQt_(selector ? nullptr : std::make_unique<SelectorFicheroQt>()),
       selector_(selector ? selector : selectorQt_.get()),
+      selectorGuardarQt_(std::make_unique<SelectorGuardarQt>()),
+      selectorGuardar_(selectorGuardarQt_.get()),
       imagen_(QImage::Format_RGB32, kFondoVista),
       buffer_(QImage::Format_RGB32, kFondoVista),
       gris_(QImage::Format_Grayscale8, Qt::white),
@@ -184,10 +301,19 @@ Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
     metodoYG->addItems({QStringLiteral("ENTROPY"), QStringLiteral("FUZZY")});
     metodoYG->setCurrentIndex(0);
   }
-  resize(695, 565 + menuBar()->sizeHint().height());
+  setAcceptDrops(true);
+  statusBar()->setObjectName(QStringLiteral("barraEstado"));
+  for (VistaImagen* vista : {vistaImagen_, vistaGris_, vistaBinarizada_})
+    connect(vista, &VistaImagen::punteroSobre, this,
+            [this](int x, int y) { statusBar()->showMessage(textoPixel(x, y)); });
+  resize(695, 565 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 Form1::~Form1() = default;
+
+void Form1::fijarSelectorGuardar(SelectorGuardar* selector) {
+  selectorGuardar_ = selector ? selector : selectorGuardarQt_.get();
+}
 
 void Form1::crearMenus() {
   auto accion = [this](QMenu* menu, const QString& nombre, const QString& texto) {
@@ -199,6 +325,14 @@ void Form1::crearMenus() {
   archivo->setObjectName(QStringLiteral("mnuArchivo"));
   abrir_ = accion(archivo, QStringLiteral("abrir"), QStringLiteral("&Abrir"));
   abrir_->setShortcut(QKeySequence(QStringLiteral("Ctrl+A")));
+  mnuGuardarBinarizada_ = accion(archivo, QStringLiteral("mnuGuardarBinarizada"),
+                                 QStringLiteral("Guardar imagen binarizada..."));
+  mnuGuardarGris_ = accion(archivo, QStringLiteral("mnuGuardarGris"),
+                           QStringLiteral("Guardar escala de grises..."));
+  connect(mnuGuardarBinarizada_, &QAction::triggered, this,
+          [this] { protegido([this] { guardarBinarizada(); }); });
+  connect(mnuGuardarGris_, &QAction::triggered, this,
+          [this] { protegido([this] { guardarGris(); }); });
   archivo->addSeparator();
   mnuSalir_ = accion(archivo, QStringLiteral("mnuSalir"), QStringLiteral("&Salir"));
   mnuSalir_->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
@@ -335,6 +469,13 @@ QWidget* Form1::crearPaginaImagen() {
   capaGris->addWidget(vScroll2, 0, 1);
   capaGris->addWidget(hScroll2, 1, 0);
   capaGris->setSpacing(0);
+  // Paints in red the pixels the current threshold makes black, following the thumb.
+  chkSuperponer_ = new QCheckBox(QStringLiteral("Superponer"), marcoGris);
+  chkSuperponer_->setObjectName(QStringLiteral("chkSuperponer"));
+  capaGris->addWidget(chkSuperponer_, 2, 0, 1, 2);
+  connect(chkSuperponer_, &QCheckBox::toggled, this, [this](bool marcado) {
+    protegido([this, marcado] { vistaGris_->fijarSuperposicion(marcado, scrUmbral_->value()); });
+  });
 
   tablaComponentes_ = new QTableWidget(0, 3, pagina);
   tablaComponentes_->setObjectName(QStringLiteral("tablaComponentes"));
@@ -386,6 +527,13 @@ QWidget* Form1::crearMarcoMetodo(MetodoVentana& metodo, const QString& titulo, b
   lista->setObjectName(metodo.lista);
   lista->setFont(fuenteTraza());
   lista->setUniformItemSizes(true);
+  lista->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  lista->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(lista, &QListWidget::customContextMenuRequested, this, [this, lista](const QPoint& p) {
+    QMenu* menu = crearMenuTraza(lista);
+    menu->exec(lista->viewport()->mapToGlobal(p));
+    delete menu;
+  });
   capa->addWidget(lista, 1);
   metodo.trazaLista = lista;
   return marco;
@@ -532,8 +680,10 @@ QGroupBox* Form1::crearMarcoHistograma() {
   fila->addSpacing(20);
   fila->addWidget(etiqueta(QString(), QStringLiteral("Cantidad:"), marco));
   lblValorCantidad_ = etiqueta(QStringLiteral("lblValorCantidad"), QStringLiteral("valor"), marco);
-  lblValorCantidad_->setMinimumWidth(80);
+  lblValorCantidad_->setMinimumWidth(60);
   fila->addWidget(lblValorCantidad_);
+  lblPorcentajes_ = etiqueta(QStringLiteral("lblPorcentajes"), QString(), marco);
+  fila->addWidget(lblPorcentajes_);
   fila->addStretch();
   capa->addLayout(fila);
 
@@ -588,7 +738,20 @@ void Form1::protegido(const std::function<void()>& accion) {
 
 void Form1::ceder() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-void Form1::refrescarBinarizada() { vistaBinarizada_->actualizar(); }
+void Form1::refrescarBinarizada() {
+  vistaBinarizada_->actualizar();
+  actualizarGuardar();
+}
+
+void Form1::actualizarGuardar() {
+  mnuGuardarGris_->setEnabled(!gris_.vacia() && !vistaGris_->limpia());
+  mnuGuardarBinarizada_->setEnabled(!binarizada_.vacia() && !vistaBinarizada_->limpia());
+}
+
+void Form1::actualizarPorcentajes(int umbral) {
+  lblPorcentajes_->setText(scrUmbral_->isEnabled() ? textoPorcentajes(datos_, umbral) : QString());
+  vistaGris_->fijarSuperposicion(chkSuperponer_->isChecked(), umbral);
+}
 
 QString Form1::textoControl(const QString& nombre) const {
   if (auto* caja = findChild<QLineEdit*>(nombre)) {
@@ -624,6 +787,8 @@ void Form1::procesoInicializar() {
   lblValorCantidad_->clear();
   scrUmbral_->setEnabled(false);
   tablaComponentes_->setRowCount(0);
+  lblPorcentajes_->clear();
+  actualizarGuardar();
 }
 
 void Form1::procesoAbrirFichero() {
@@ -716,6 +881,7 @@ bool Form1::abrirFichero(const QString& ruta) {
   mnuGrises_->setEnabled(true);
   procesoEscalaGrises();
   procesoHistograma();
+  actualizarGuardar();
   return true;
 }
 
@@ -742,6 +908,7 @@ void Form1::procesoHistograma() {
   lblValorUmbral_->setText(QString::number(scrUmbral_->value()));
   lblValorCantidad_->setText(
       QString::number(datos_.histograma[static_cast<size_t>(scrUmbral_->value())]));
+  actualizarPorcentajes(scrUmbral_->value());
   if (!mnuBinarizar_->isEnabled()) {
     botonera_->habilitarBoton(4);
     mnuBinarizar_->setEnabled(true);
@@ -761,6 +928,7 @@ void Form1::repintaHistograma() {
   dibujarHistograma(histograma_, datos_, static_cast<float>(valor));
   vistaHistograma_->actualizar();
   lblValorCantidad_->setText(cantidad);
+  actualizarPorcentajes(valor);
 }
 
 void Form1::procesoEcualizar() {
@@ -776,7 +944,7 @@ void Form1::procesoEcualizar() {
 void Form1::aplicarUmbral() {
   binarizar(datos_, scrUmbral_->value());
   velarno::dibujarBinarizada(binarizada_, datos_);
-  vistaBinarizada_->actualizar();
+  refrescarBinarizada();
 }
 
 void Form1::procesoBinarizar() {
@@ -799,6 +967,7 @@ void Form1::procesoPulsarBinarizar() {
     mnuEstadisticas_->setChecked(false);
     mnuEstadisticas_->setEnabled(false);
     tablaComponentes_->setRowCount(0);
+    actualizarGuardar();
   }
 }
 
@@ -806,7 +975,7 @@ void Form1::binarizarPasoAPaso() {
   bool pasoAPaso = true;
   binarizar(datos_, scrUmbral_->value(), pasoAPaso, dialogos(), binarizada_);
   velarno::dibujarBinarizada(binarizada_, datos_);
-  vistaBinarizada_->actualizar();
+  refrescarBinarizada();
 }
 
 void Form1::cambioUmbral() {
@@ -831,16 +1000,46 @@ void Form1::ejecutarMetodo(const QString& boton, bool pasoAPaso) {
     for (MetodoVentana& metodo : metodos_) {
       if (metodo.ejecutar != boton) continue;
       if (!metodo.funcion && !metodo.funcionSinPaso) return;
-      EntornoVentana entorno(*this, metodo.trazaLista);
       bool paso = pasoAPaso;
       if (pasoAPaso) {
+        EntornoVentana entorno(*this, metodo.trazaLista);
         metodo.funcion(entorno, paso);
-      } else {
-        CursorOcupado reloj;
-        if (metodo.funcionSinPaso)
-          metodo.funcionSinPaso(entorno);
+        return;
+      }
+      CursorOcupado reloj;
+      // Regional Thresholds and Relaxation show their progress at once; Relaxation's passes
+      // have no known count, so its box shows activity only.
+      const bool largo = metodo.marco == QLatin1String("FRegional") ||
+                         metodo.marco == QLatin1String("FRelajacion");
+      auto* marco = findChild<QGroupBox*>(metodo.marco);
+      const QString titulo = marco && !marco->title().isEmpty() ? marco->title() : metodo.ejecutar;
+      ProgresoVentana progreso(this, QStringLiteral("Ejecutando «%1»…").arg(titulo), largo,
+                               metodo.funcionSinPaso != nullptr, ganchoProgreso_);
+      EntornoVentana entorno(*this, metodo.trazaLista, &progreso);
+      // What a cancelled run must leave as it was: the black/white flags it may have written
+      // and the binarized picture it may have drawn (a shared copy until it is drawn on).
+      const std::vector<uint8_t> negroPrevio(
+          datos_.pixeles.planoNegro(), datos_.pixeles.planoNegro() + datos_.pixeles.cantidad());
+      const QImage binarizadaPrevia = binarizada_.qimage();
+      const bool limpiaPrevia = vistaBinarizada_->limpia();
+      enCurso_ = true;
+      Fin fin;
+      try {
+        fin =
+            metodo.funcionSinPaso ? metodo.funcionSinPaso(entorno) : metodo.funcion(entorno, paso);
+      } catch (...) {
+        enCurso_ = false;
+        throw;
+      }
+      enCurso_ = false;
+      if (fin == Fin::Cancelado) {
+        std::copy(negroPrevio.begin(), negroPrevio.end(), datos_.pixeles.planoNegro());
+        if (binarizadaPrevia.isNull())
+          binarizada_.vaciar();
         else
-          metodo.funcion(entorno, paso);
+          binarizada_.setImagen(binarizadaPrevia);
+        if (limpiaPrevia) vistaBinarizada_->limpiar();
+        refrescarBinarizada();
       }
       return;
     }
@@ -906,6 +1105,133 @@ void Form1::clicBoton(int i) {
 void Form1::acercaDe() {
   auto* acerca = new FrmAbout(this);
   acerca->exec();
+}
+
+void Form1::guardarGris() {
+  const std::optional<QString> ruta =
+      selectorGuardar().elegir(this, QStringLiteral("Guardar escala de grises"), filtrosImagen());
+  if (!ruta || ruta->isEmpty()) return;
+  escribirImagen(imagenGrisDe(datos_), *ruta);
+}
+
+void Form1::guardarBinarizada() {
+  const std::optional<QString> ruta =
+      selectorGuardar().elegir(this, QStringLiteral("Guardar imagen binarizada"), filtrosImagen());
+  if (!ruta || ruta->isEmpty()) return;
+  escribirImagen(binarizada_.qimage(), *ruta);
+}
+
+void Form1::fallarGuardar(const QString& ruta, const QString& motivo) {
+  const QString texto =
+      QStringLiteral("No se puede escribir el fichero «%1»").arg(QFileInfo(ruta).fileName()) +
+      (motivo.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + motivo);
+  dialogos().informar("Guardar", texto.toStdString(), kEstiloExclamacion);
+}
+
+bool Form1::escribirImagen(const QImage& imagen, const QString& ruta) {
+  const QString extension = QFileInfo(ruta).suffix().toLower();
+  if (extension != QLatin1String("png") && extension != QLatin1String("bmp") &&
+      extension != QLatin1String("pgm")) {
+    fallarGuardar(ruta, QStringLiteral("el nombre debe terminar en .png, .bmp o .pgm."));
+    return false;
+  }
+  CursorOcupado reloj;
+  QSaveFile fichero(ruta);
+  bool bien = fichero.open(QIODevice::WriteOnly);
+  if (bien) {
+    QImageWriter escritor(&fichero, extension.toLatin1());
+    bien = escritor.write(imagen) && fichero.commit();
+  }
+  if (!bien) fallarGuardar(ruta);
+  return bien;
+}
+
+QMenu* Form1::crearMenuTraza(QListWidget* lista) {
+  auto* menu = new QMenu(lista);
+  menu->setObjectName(QStringLiteral("menuTraza"));
+  QAction* copiar = menu->addAction(QStringLiteral("Copiar"));
+  copiar->setObjectName(QStringLiteral("copiarTraza"));
+  QAction* guardar = menu->addAction(QStringLiteral("Guardar traza..."));
+  guardar->setObjectName(QStringLiteral("guardarTraza"));
+  copiar->setEnabled(lista->count() > 0);
+  guardar->setEnabled(lista->count() > 0);
+  connect(copiar, &QAction::triggered, this,
+          [this, lista] { protegido([this, lista] { copiarTraza(lista); }); });
+  connect(guardar, &QAction::triggered, this,
+          [this, lista] { protegido([this, lista] { guardarTraza(lista); }); });
+  return menu;
+}
+
+void Form1::copiarTraza(QListWidget* lista) {
+  QStringList lineas;
+  const bool todas = lista->selectedItems().isEmpty();
+  for (int i = 0; i < lista->count(); ++i)
+    if (todas || lista->item(i)->isSelected()) lineas << lista->item(i)->text();
+  QApplication::clipboard()->setText(lineas.join(QLatin1Char('\n')));
+}
+
+void Form1::guardarTraza(QListWidget* lista) {
+  const std::optional<QString> ruta = selectorGuardar().elegir(
+      this, QStringLiteral("Guardar traza"),
+      {QStringLiteral("Archivos de texto (*.txt)"), QStringLiteral("Todos los archivos (*)")});
+  if (!ruta || ruta->isEmpty()) return;
+  QByteArray texto;
+  for (int i = 0; i < lista->count(); ++i) {
+    texto += lista->item(i)->text().toUtf8();
+    texto += '\n';
+  }
+  QSaveFile fichero(*ruta);
+  if (!fichero.open(QIODevice::WriteOnly) || fichero.write(texto) != texto.size() ||
+      !fichero.commit())
+    fallarGuardar(*ruta);
+}
+
+QString Form1::textoPixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= datos_.ancho || y >= datos_.alto || !scrUmbral_->isEnabled())
+    return {};
+  const int gris = datos_.pixeles.gris(x, y);
+  // Black or white as the binarized view shows it; before it shows a picture, by the rule.
+  bool negro = gris < scrUmbral_->value();
+  const QImage& binarizada = binarizada_.qimage();
+  if (!vistaBinarizada_->limpia() && x < binarizada.width() && y < binarizada.height())
+    negro = binarizada.constScanLine(y)[x] == 0;
+  return QStringLiteral("x: %1  y: %2  gris: %3  %4")
+      .arg(x)
+      .arg(y)
+      .arg(gris)
+      .arg(negro ? QStringLiteral("negro") : QStringLiteral("blanco"));
+}
+
+namespace {
+
+// The first local file of a drag, or empty.
+QString ficheroArrastrado(const QMimeData* datos) {
+  if (!datos || !datos->hasUrls()) return {};
+  for (const QUrl& url : datos->urls())
+    if (url.isLocalFile()) return url.toLocalFile();
+  return {};
+}
+
+}  // namespace
+
+void Form1::dragEnterEvent(QDragEnterEvent* evento) {
+  if (!enCurso_ && !ficheroArrastrado(evento->mimeData()).isEmpty()) evento->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* evento) {
+  const QString ruta = ficheroArrastrado(evento->mimeData());
+  if (enCurso_ || ruta.isEmpty()) return;
+  evento->acceptProposedAction();
+  // Opened after the drop is finished, so the program the file came from is not kept waiting.
+  QTimer::singleShot(0, this, [this, ruta] { protegido([this, ruta] { abrirFichero(ruta); }); });
+}
+
+void Form1::closeEvent(QCloseEvent* evento) {
+  if (enCurso_) {
+    evento->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(evento);
 }
 
 }  // namespace velarno

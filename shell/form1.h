@@ -15,6 +15,7 @@
 #include "tipos.h"
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QHBoxLayout;
@@ -54,6 +55,12 @@ class Form1 : public QMainWindow {
                  QWidget* padre = nullptr);
   ~Form1() override;
 
+  // Replaces the save dialog (tests); null goes back to Qt's. Not owned.
+  void fijarSelectorGuardar(SelectorGuardar* selector);
+  // Tests: called at every progress report of a straight run with its number (from 1), after
+  // the progress dialog had its turn; returning false cancels as "Cancelar" does.
+  void fijarGanchoProgreso(std::function<bool(int)> gancho) { ganchoProgreso_ = std::move(gancho); }
+
   // Opens a picture file exactly as "Abrir" does after the dialog: on failure a message box
   // says why and the window stays as it was. Returns whether it opened.
   bool abrirFichero(const QString& ruta);
@@ -78,7 +85,27 @@ class Form1 : public QMainWindow {
   void aplicarUmbral();
   void binarizarPasoAPaso();
   // Runs a method of the "Método" tab by its Run button's name, straight or step by step.
+  // A straight run reports progress; "Cancelar" ends it with the record's black/white flags
+  // and the binarized picture as they were before it.
   void ejecutarMetodo(const QString& boton, bool pasoAPaso);
+
+  // Archivo menu: save the drawn binarized picture or the record's grey levels as PNG, BMP or
+  // PGM (by the name's extension); a failure is reported in a "Guardar" box.
+  void guardarBinarizada();
+  void guardarGris();
+  // A trace list's context menu ("Copiar", "Guardar traza..."), owned by the caller.
+  QMenu* crearMenuTraza(QListWidget* lista);
+  // The selected lines (all when none is selected), joined with "\n", to the clipboard.
+  void copiarTraza(QListWidget* lista);
+  // Every line followed by "\n", UTF-8.
+  void guardarTraza(QListWidget* lista);
+  // The status bar text for picture pixel (x, y), empty outside the record.
+  QString textoPixel(int x, int y) const;
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* evento) override;
+  void dropEvent(QDropEvent* evento) override;
+  void closeEvent(QCloseEvent* evento) override;
 
  private:
   class EntornoVentana;
@@ -107,6 +134,13 @@ class Form1 : public QMainWindow {
   void ceder();
   void refrescarBinarizada();
   QString textoControl(const QString& nombre) const;
+  // Enables the save entries by what is shown.
+  void actualizarGuardar();
+  void actualizarPorcentajes(int umbral);
+  // Writes `imagen` to `ruta` in the format its extension names; false after a failure box.
+  bool escribirImagen(const QImage& imagen, const QString& ruta);
+  void fallarGuardar(const QString& ruta, const QString& motivo = QString());
+  SelectorGuardar& selectorGuardar() { return *selectorGuardar_; }
 
   Dialogos& dialogos() { return *dialogos_; }
 
@@ -116,6 +150,10 @@ class Form1 : public QMainWindow {
   Dialogos* dialogos_;
   std::unique_ptr<SelectorFicheroQt> selectorQt_;
   SelectorFichero* selector_;
+  std::unique_ptr<SelectorGuardarQt> selectorGuardarQt_;
+  SelectorGuardar* selectorGuardar_;
+  std::function<bool(int)> ganchoProgreso_;
+  bool enCurso_ = false;  // a straight run with progress is under way
 
   SuperficieQImage imagen_;
   SuperficieQImage buffer_;
@@ -135,11 +173,15 @@ class Form1 : public QMainWindow {
   QScrollBar* scrUmbral_ = nullptr;
   QLabel* lblValorUmbral_ = nullptr;
   QLabel* lblValorCantidad_ = nullptr;
+  QLabel* lblPorcentajes_ = nullptr;
+  QCheckBox* chkSuperponer_ = nullptr;
   QLineEdit* tpct_ = nullptr;
   QScrollBar* hScroll1_ = nullptr;
   int umbralAlPresionar_ = 0;
 
   QAction* abrir_ = nullptr;
+  QAction* mnuGuardarBinarizada_ = nullptr;
+  QAction* mnuGuardarGris_ = nullptr;
   QAction* mnuSalir_ = nullptr;
   QAction* mnuGrises_ = nullptr;
   QAction* mnuHistograma_ = nullptr;

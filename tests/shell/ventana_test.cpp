@@ -384,12 +384,18 @@ TEST(DialogoAbrir, ShowsTheFilterAndListsBmpGifJpg) {
   std::unique_ptr<QFileDialog> dialogo(crearDialogoAbrir(nullptr));
   EXPECT_EQ(dialogo->windowTitle(), QStringLiteral("Abrir"));
   EXPECT_EQ(dialogo->fileMode(), QFileDialog::ExistingFile);
-  ASSERT_EQ(dialogo->nameFilters().size(), 1);
+  EXPECT_EQ(dialogo->nameFilters(),
+            (QStringList{"Archivos de imagen (*.bmp) (*.gif) (*.jpg) (*.bmp *.gif *.jpg)",
+                         "Imágenes PNG (*.png) (*.png)", "Todos los archivos (*) (*)"}));
   dialogo->setDirectory(carpeta.path());
   dialogo->show();
   auto* tipos = dialogo->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
   ASSERT_NE(tipos, nullptr);
   EXPECT_EQ(tipos->currentText(), QStringLiteral("Archivos de imagen (*.bmp) (*.gif) (*.jpg)"));
+  QStringList lineas;
+  for (int i = 0; i < tipos->count(); ++i) lineas << tipos->itemText(i);
+  EXPECT_EQ(lineas, (QStringList{"Archivos de imagen (*.bmp) (*.gif) (*.jpg)",
+                                 "Imágenes PNG (*.png)", "Todos los archivos (*)"}));
   auto* vista = dialogo->findChild<QAbstractItemView*>(QStringLiteral("listView"));
   ASSERT_NE(vista, nullptr);
   QStringList vistos;
