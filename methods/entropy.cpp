@@ -3,7 +3,9 @@
 // levels are renormalized by the class probability and their Shannon entropies are added; the
 // t with the largest total wins, the lowest among equals. The histogram is recounted from the
 // pixel matrix into 32-bit sub-counts (at most 100 M pixels each) added in 64 bits, then
-// normalized in Double; the pixel count is the exact 64-bit product of width and height.
+// normalized in Double by the pixel count, which is width x height formed in single precision
+// and rounded half to even (above 2^24 pixels it can differ from the exact count by one or
+// two).
 #include "entropy.h"
 
 #include <cmath>
@@ -38,7 +40,10 @@ std::array<int64_t, kNivelesGris> contarNiveles(const Pixeles& pixeles) {
 }  // namespace
 
 void histogramC(const DatosImagen& imagen, HistogramaNormalizado& p) {
-  const int64_t n = static_cast<int64_t>(imagen.ancho) * static_cast<int64_t>(imagen.alto);
+  // The pixel count N is the single-precision product of width and height, rounded half to
+  // even; the fractions divide by that N.
+  const float producto = static_cast<float>(imagen.ancho) * static_cast<float>(imagen.alto);
+  const int64_t n = redondear(static_cast<double>(producto));
   // Adding 1 per pixel to a Double is exact far beyond any picture size, so whole counts
   // converted once give the same fractions.
   const std::array<int64_t, kNivelesGris> cuentas = contarNiveles(imagen.pixeles);

@@ -21,8 +21,9 @@ using HistogramaNormalizado = std::array<double, kNivelesGris + 1>;
 // Requires: the image record sized and read.
 Fin AlgoritmoEntropy(Entorno& entorno, bool& paso);
 
-// Fills entries 0..255 of `p` with the fraction of pixels at each grey level (all 0 for a
-// picture without pixels).
+// Fills entries 0..255 of `p` with the count of pixels at each grey level divided by N, the
+// single-precision product of width and height rounded half to even (all 0 for a picture
+// without pixels).
 void histogramC(const DatosImagen& imagen, HistogramaNormalizado& p);
 
 // Contribution of level i to the entropy of a class of probability w: -(p(i)/w) ln(p(i)/w)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <random>
@@ -358,6 +359,67 @@ TEST(AlgoritmoUsingEdgePixels, EdgeValuesAbove5000StillAveraged) {
   EXPECT_EQ(h.sumasGris[5000], 300);
   EXPECT_EQ(h.cuentas[0], 12);
 }
+
+// A large record of grey 50 with one pixel of grey 10 in the middle (edge value 160 there,
+// 0 elsewhere), built straight on the planes.
+DatosImagen imagenGrandeConPunto(int32_t ancho, int32_t alto) {
+  DatosImagen imagen;
+  imagen.ancho = ancho;
+  imagen.alto = alto;
+  imagen.pixeles = Pixeles(ancho, alto);
+  std::fill_n(imagen.pixeles.planoGris(), imagen.pixeles.cantidad(), uint8_t{50});
+  imagen.pixeles.setGris(ancho / 2, alto / 2, 10);
+  imagen.histograma[50] = int64_t{ancho} * alto - 1;
+  imagen.histograma[10] = 1;
+  return imagen;
+}
+
+struct CasoGrande {
+  const char* nombre;
+  int32_t ancho, alto;
+  std::vector<std::string> cola;  // the trace after the head lines
+  size_t cajas;                   // "Histograma erroneo" boxes
+};
+void PrintTo(const CasoGrande& caso, std::ostream* os) { *os << caso.nombre; }
+
+class EdgePixelsCuentaSingle : public ::testing::TestWithParam<CasoGrande> {};
+
+// The pixel count of the 100 % target is height x width in single precision, rounded half to
+// even: 4097 x 4097 = 16,785,409 counts as 16,785,408, which the pixels at 0 already reach;
+// 4097 x 4099 = 16,793,603 counts as 16,793,604, which no level reaches.
+TEST_P(EdgePixelsCuentaSingle, HundredPercentTarget) {
+  const CasoGrande& caso = GetParam();
+  EntornoRegistro e = entorno(imagenGrandeConPunto(caso.ancho, caso.alto), "100");
+  bool paso = false;
+  const Fin fin = AlgoritmoUsingEdgePixels(e, paso);
+  EXPECT_EQ(fin, caso.cajas == 0 ? Fin::Publicado : Fin::SinResultado);
+  EXPECT_EQ(e.lista.texto(), unir(mas(kCabecera, caso.cola)));
+  EXPECT_EQ(e.mensajes().size(), caso.cajas);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, EdgePixelsCuentaSingle,
+    ::testing::Values(
+        CasoGrande{
+            "RoundedDown",
+            4097,
+            4097,
+            {"valor de gris que contiene el porcentaje: 0", "Umbral encontrado: 50", kCierre},
+            0},
+        CasoGrande{
+            "RoundedUp",
+            4097,
+            4099,
+            {"valor de gris que contiene el porcentaje: 2048",
+             "Ningún pixel alcanza el valor 2048: no hay pixels de borde que promediar.", kCierre},
+            1},
+        CasoGrande{
+            "Exact",
+            4096,
+            4097,
+            {"valor de gris que contiene el porcentaje: 160", "Umbral encontrado: 10", kCierre},
+            0}),
+    [](const auto& p) { return std::string(p.param.nombre); });
 
 TEST(Xhi_pct, TargetRoundedHalfToEvenAndUnreachable) {
   std::vector<int64_t> cuentas(kValoresBorde, 0);

@@ -1,6 +1,8 @@
 #include "entropy.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -106,6 +108,41 @@ TEST(histogramC, MatchesPixelByPixelCount) {
     EXPECT_EQ(rapido, literal) << ancho << "x" << alto;
   }
 }
+
+// A record of one grey level built straight on the planes (large sizes without row vectors).
+DatosImagen imagenPlana(int32_t ancho, int32_t alto, uint8_t gris) {
+  DatosImagen imagen;
+  imagen.ancho = ancho;
+  imagen.alto = alto;
+  imagen.pixeles = Pixeles(ancho, alto);
+  std::fill_n(imagen.pixeles.planoGris(), imagen.pixeles.cantidad(), gris);
+  imagen.histograma[gris] = int64_t{ancho} * alto;
+  return imagen;
+}
+
+struct CasoCuenta {
+  int32_t ancho, alto;
+  double n;  // width x height as a Single, rounded to a whole count
+};
+void PrintTo(const CasoCuenta& caso, std::ostream* os) { *os << caso.ancho << "x" << caso.alto; }
+
+class histogramCCuenta : public ::testing::TestWithParam<CasoCuenta> {};
+
+// The fractions divide by the single-precision product: above 2^24 pixels an odd count is
+// rounded half to even, so one level holding every pixel gets a fraction just off 1.
+TEST_P(histogramCCuenta, DividesByTheSinglePrecisionProduct) {
+  const CasoCuenta& caso = GetParam();
+  HistogramaNormalizado p{};
+  histogramC(imagenPlana(caso.ancho, caso.alto, 77), p);
+  EXPECT_EQ(p[77], static_cast<double>(int64_t{caso.ancho} * caso.alto) / caso.n);
+  EXPECT_EQ(p[76], 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, histogramCCuenta,
+                         ::testing::Values(CasoCuenta{4097, 4097, 16'785'408},  // down
+                                           CasoCuenta{4097, 4099, 16'793'604},  // up
+                                           CasoCuenta{4096, 4097, 16'781'312},  // exact
+                                           CasoCuenta{61, 37, 2'257}));
 
 TEST(entropy, EmptyLevelOrClassAddsNothing) {
   HistogramaNormalizado p{};

@@ -213,6 +213,47 @@ INSTANTIATE_TEST_SUITE_P(
              "", "Fuzzy finalizado."}}),
     [](const auto& p) { return std::string(p.param.nombre); });
 
+// A context whose measure text is changed by the user while the first step prompt is open.
+class EntornoCambiaMedida : public EntornoRegistro {
+ public:
+  EntornoCambiaMedida(DatosImagen imagen, std::string respuestas)
+      : EntornoRegistro(std::move(imagen), std::move(respuestas)), cajas_(*this) {}
+  Dialogos& dialogos() override { return cajas_; }
+
+ private:
+  class Cajas : public Dialogos {
+   public:
+    explicit Cajas(EntornoCambiaMedida& e) : e_(e) {}
+    int preguntar(const std::string& titulo, const std::string& texto) override {
+      const int respuesta = e_.EntornoRegistro::dialogos().preguntar(titulo, texto);
+      e_.textos["metodoYG"] = "FUZZY";
+      return respuesta;
+    }
+    int informar(const std::string& titulo, const std::string& texto, int estilo) override {
+      return e_.EntornoRegistro::dialogos().informar(titulo, texto, estilo);
+    }
+
+   private:
+    EntornoCambiaMedida& e_;
+  };
+  Cajas cajas_;
+};
+
+// The measure is read afresh for every threshold; the header keeps the text of the start.
+TEST(AlgoritmoFuzzy, MeasureChangedDuringARunAppliesFromTheNextThreshold) {
+  const DatosImagen imagen = imagenDesdeFilas({{10, 10, 20, 30, 30, 40}});
+  EntornoCambiaMedida e(imagen, "SSS");
+  e.textos["metodoYG"] = "ENTROPY";
+  bool paso = true;
+  EXPECT_EQ(AlgoritmoFuzzy(e, paso), Fin::Publicado);
+  EXPECT_EQ(e.lista.texto(),
+            unir(mas(mas(mas(mas(cabecera("ENTROPY"), bloque(imagen, 10, 10, 30, true)),
+                             bloque(imagen, 20, 14, 34, false)),
+                         bloque(imagen, 30, 20, 40, false)),
+                     {"intervalo para la busqueda del mejor: [10 - 10]", "",
+                      "Umbral encontrado: 10", "", "Fuzzy finalizado."})));
+}
+
 // Any text but exactly "ENTROPY" selects the Yager-type measure.
 TEST(fuzzy, OtherTextsSelectYager) {
   EntornoRegistro e(imagenAleatoria(9, 7, 5u));
