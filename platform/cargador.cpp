@@ -1,21 +1,34 @@
 #include "cargador.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
+#include "firmas.h"
 #include "tipos.h"
 
 namespace velarno {
 namespace {
 
 // Qt refuses to allocate pictures above its allocation limit (128 MB by default). The cap of
-// kMaxPixeles at 4 bytes a pixel is 381 MiB; the rest is headroom for a decoder's own buffers.
-constexpr int kLimiteAsignacionMB = 512;
+// kMaxPixeles at 4 bytes a pixel is 381.5 MiB, so the limit is 382 MiB: a 32-bit picture within
+// the cap always fits, a 64-bit one above 47 million pixels does not.
+constexpr int kLimiteAsignacionMB = 382;
+constexpr qint64 kLimiteAsignacion = qint64(kLimiteAsignacionMB) * 1024 * 1024;
+static_assert(kMaxPixeles * 4 <= kLimiteAsignacion, "the cap must fit Qt's allocation limit");
+
+// What a picture may cost above its 4 bytes a pixel while it is decoded.
+constexpr qint64 kHolguraMemoria = qint64(64) * 1024 * 1024;
+
+// Larger files are refused unread: the whole file is held in memory while it is decoded.
+constexpr qint64 kMaxBytesFichero = qint64(512) * 1024 * 1024;
 
 void fijarLimiteAsignacion() {
   static std::once_flag hecho;
@@ -40,15 +53,106 @@ QString textoSinMemoria(const QString& nombre, qint64 ancho, qint64 alto) {
       .arg(alto);
 }
 
-// The reader format for the first bytes of a file, or an empty array for anything that is not
-// one of the four kinds the system opens. Qt would otherwise pick any decoder it has from the
-// bytes (TIFF, WebP, ...), whatever the file's name.
-QByteArray formatoPorFirma(const QByteArray& cabecera) {
-  if (cabecera.startsWith("BM")) return "bmp";
-  if (cabecera.startsWith("GIF87a") || cabecera.startsWith("GIF89a")) return "gif";
-  if (cabecera.startsWith("\xFF\xD8\xFF")) return "jpeg";
-  if (cabecera.startsWith("\x89PNG")) return "png";
-  return {};
+QString textoDemasiadoGrande(const QString& nombre) {
+  return QStringLiteral("No se puede abrir «%1»: el fichero mide más de 512 MB.").arg(nombre);
+}
+
+// `defecto` is the short reason given by the structure checks ("demasiados barridos").
+QString textoEstructura(const QString& nombre, const char* tipo, const std::string& defecto) {
+  return QStringLiteral("No se puede abrir «%1»: la imagen %2 tiene %3.")
+      .arg(nombre, QLatin1String(tipo), QString::fromStdString(defecto));
+}
+
+QString textoIncompleto(const QString& nombre) {
+  return QStringLiteral("No se puede abrir «%1»: el fichero BMP está incompleto.").arg(nombre);
+}
+
+const char* nombreFormato(Formato formato) {
+  switch (formato) {
+    case Formato::Bmp:
+      return "bmp";
+    case Formato::Gif:
+      return "gif";
+    case Formato::Jpeg:
+      return "jpeg";
+    case Formato::Png:
+      return "png";
+    case Formato::Ninguno:
+      break;
+  }
+  return "";
+}
+
+uint32_t le(const QByteArray& b, qsizetype i, int bytes) {
+  uint32_t v = 0;
+  for (int k = bytes - 1; k >= 0; --k) v = (v << 8) | static_cast<uint8_t>(b[i + k]);
+  return v;
+}
+
+// True for an uncompressed BMP whose pixel data is shorter than its header's raster, row padding
+// included (the decoder skips a row it cannot read whole). The decoder would leave the missing rows
+// unwritten, and a few bytes claiming a large picture would cost the whole raster in memory
+// before anything is read.
+bool bmpIncompleto(const QByteArray& b, qint64 ancho, qint64 alto) {
+  if (b.size() < 30) return false;
+  const uint32_t cabecera = le(b, 14, 4);
+  const int bits = static_cast<int>(cabecera == 12 ? le(b, 24, 2) : le(b, 28, 2));
+  const uint32_t compresion = cabecera >= 40 && b.size() >= 34 ? le(b, 30, 4) : 0;
+  // BI_RGB, BI_BITFIELDS and BI_ALPHABITFIELDS store one row after another.
+  if (compresion != 0 && compresion != 3 && compresion != 6) return false;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+  const qint64 bitsFila = ancho * bits;
+  const qint64 bytesFila = (bitsFila + 31) / 32 * 4;
+  const qint64 necesarios = bytesFila * alto;
+  const qint64 inicio = le(b, 10, 4);
+  const qint64 disponibles = inicio < b.size() ? b.size() - inicio : 0;
+  return disponibles < necesarios;
+}
+
+// Memory a progressive JPEG needs besides its picture: the decoder keeps every DCT coefficient
+// of the whole picture (2 bytes each, 64 a block) until the last scan. 0 for other JPEGs and
+// for a file whose frame header cannot be found.
+qint64 memoriaProgresivo(const QByteArray& b) {
+  qsizetype i = 2;
+  while (i + 4 <= b.size()) {
+    if (static_cast<uint8_t>(b[i]) != 0xFF) return 0;
+    const uint8_t marcador = static_cast<uint8_t>(b[i + 1]);
+    if (marcador == 0xFF) {
+      ++i;
+      continue;
+    }
+    const qsizetype largo =
+        (qsizetype(static_cast<uint8_t>(b[i + 2])) << 8) | static_cast<uint8_t>(b[i + 3]);
+    const bool trama = marcador >= 0xC0 && marcador <= 0xCF && marcador != 0xC4 &&
+                       marcador != 0xC8 && marcador != 0xCC;
+    if (!trama) {
+      if (marcador == 0xDA || largo < 2) return 0;
+      i += 2 + largo;
+      continue;
+    }
+    const bool progresivo =
+        marcador == 0xC2 || marcador == 0xC6 || marcador == 0xCA || marcador == 0xCE;
+    if (!progresivo || i + 10 > b.size()) return 0;
+    const qint64 alto = le(b, i + 5, 1) << 8 | le(b, i + 6, 1);
+    const qint64 ancho = le(b, i + 7, 1) << 8 | le(b, i + 8, 1);
+    const int componentes = static_cast<uint8_t>(b[i + 9]);
+    if (i + 10 + 3 * componentes > b.size()) return 0;
+    int hMax = 1, vMax = 1;
+    for (int c = 0; c < componentes; ++c) {
+      const int muestreo = static_cast<uint8_t>(b[i + 11 + 3 * c]);
+      hMax = std::max(hMax, muestreo >> 4);
+      vMax = std::max(vMax, muestreo & 0x0F);
+    }
+    qint64 bytes = 0;
+    for (int c = 0; c < componentes; ++c) {
+      const int muestreo = static_cast<uint8_t>(b[i + 11 + 3 * c]);
+      const qint64 h = std::max(1, muestreo >> 4), v = std::max(1, muestreo & 0x0F);
+      bytes +=
+          (ancho * h + 8 * hMax - 1) / (8 * hMax) * ((alto * v + 8 * vMax - 1) / (8 * vMax)) * 128;
+    }
+    return bytes;
+  }
+  return 0;
 }
 
 bool tieneTablaDeColores(QImage::Format formato) {
@@ -103,17 +207,47 @@ ResultadoCarga decodificarImagen(const QString& ruta) {
     resultado.error = textoNoSeLee(nombre);
     return resultado;
   }
-  const QByteArray formato = formatoPorFirma(fichero.peek(8));
-  if (formato.isEmpty()) {
+  // The signature is checked before the rest is read, so any other file costs nothing.
+  const QByteArray firma = fichero.peek(8);
+  const Formato formato =
+      olfatearFormato(reinterpret_cast<const uint8_t*>(firma.constData()), size_t(firma.size()));
+  if (formato == Formato::Ninguno) {
     resultado.error = textoNoEsImagen(nombre);
     return resultado;
   }
+  if (fichero.size() > kMaxBytesFichero) {
+    resultado.error = textoDemasiadoGrande(nombre);
+    return resultado;
+  }
+  QByteArray bytes = fichero.readAll();
+  if (bytes.size() != fichero.size()) {
+    resultado.error = textoNoSeLee(nombre);
+    return resultado;
+  }
+  fichero.close();
 
-  QImageReader lector(&fichero, formato);
+  const auto* datos = reinterpret_cast<const uint8_t*>(bytes.constData());
+  const size_t n = size_t(bytes.size());
+  if (formato == Formato::Jpeg) {
+    if (const std::string defecto = revisarJpeg(datos, n); !defecto.empty()) {
+      resultado.error = textoEstructura(nombre, "JPEG", defecto);
+      return resultado;
+    }
+  } else if (formato == Formato::Gif) {
+    if (const std::string defecto = revisarGif(datos, n); !defecto.empty()) {
+      resultado.error = textoEstructura(nombre, "GIF", defecto);
+      return resultado;
+    }
+  }
+
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader lector(&buffer, nombreFormato(formato));
   lector.setDecideFormatFromContent(false);
-  lector.setAutoDetectImageFormat(false);  // that format's decoder or none
+  lector.setAutoDetectImageFormat(false);             // that format's decoder or none
+  lector.setAutoTransform(formato == Formato::Jpeg);  // EXIF orientation
   // The size comes from the header, before any pixel is decoded. Top-down BMPs report a
-  // negative height.
+  // negative height. A turn by the EXIF orientation swaps the sides, which the cap allows alike.
   const QSize tamano = lector.size();
   if (tamano == QSize()) {
     resultado.error = textoNoEsImagen(nombre);
@@ -123,18 +257,31 @@ ResultadoCarga decodificarImagen(const QString& ruta) {
   const qint64 alto = std::llabs(tamano.height());
   resultado.error = comprobarTamano(nombre, ancho, alto);
   if (!resultado.ok()) return resultado;
+  if (formato == Formato::Bmp && bmpIncompleto(bytes, ancho, alto)) {
+    resultado.error = textoIncompleto(nombre);
+    return resultado;
+  }
 
-  // Decoders write into this buffer when it already has their size and format, so whatever a
-  // short or broken file leaves undecoded stays white (or colour 0 of a palette) instead of
-  // uninitialised memory.
   const QImage::Format formatoCabecera = lector.imageFormat();
+  if (formatoCabecera != QImage::Format_Invalid &&
+      ancho * alto * QImage::toPixelFormat(formatoCabecera).bitsPerPixel() / 8 >
+          kLimiteAsignacion) {
+    resultado.error = textoSinMemoria(nombre, ancho, alto);
+    return resultado;
+  }
+  if (formato == Formato::Jpeg && memoriaProgresivo(bytes) > 4 * ancho * alto + kHolguraMemoria) {
+    resultado.error = textoSinMemoria(nombre, ancho, alto);
+    return resultado;
+  }
+
+  // The BMP and GIF decoders leave what a short or broken file does not reach unwritten: they
+  // write into this buffer when it already has their size and format, so those pixels stay
+  // white (or colour 0 of a palette) instead of uninitialised memory. The JPEG and PNG decoders
+  // write every row or fail, so they allocate their own picture and a file that fails early
+  // costs only the rows it reached.
   QImage imagen;
-  if (formatoCabecera != QImage::Format_Invalid) {
-    const qint64 bytes = ancho * alto * QImage::toPixelFormat(formatoCabecera).bitsPerPixel() / 8;
-    if (bytes > qint64(kLimiteAsignacionMB) * 1024 * 1024) {
-      resultado.error = textoSinMemoria(nombre, ancho, alto);
-      return resultado;
-    }
+  if ((formato == Formato::Bmp || formato == Formato::Gif) &&
+      formatoCabecera != QImage::Format_Invalid) {
     imagen = QImage(static_cast<int>(ancho), static_cast<int>(alto), formatoCabecera);
     if (imagen.isNull()) {
       resultado.error = textoSinMemoria(nombre, ancho, alto);
@@ -146,11 +293,15 @@ ResultadoCarga decodificarImagen(const QString& ruta) {
       imagen.fill(Qt::white);
   }
 
-  if (!lector.read(&imagen) || imagen.isNull() || imagen.width() < 1 || imagen.height() < 1) {
+  const bool leida = lector.read(&imagen);
+  buffer.close();
+  bytes = QByteArray();
+  if (!leida || imagen.isNull() || imagen.width() < 1 || imagen.height() < 1) {
     resultado.error = textoNoEsImagen(nombre);
     return resultado;
   }
-  // A decoder may report a size in the header and decode another; the decoded one counts.
+  // A decoder may report a size in the header and decode another, and the EXIF orientation may
+  // turn the picture: the decoded size counts.
   resultado.error = comprobarTamano(nombre, imagen.width(), imagen.height());
   if (!resultado.ok()) return resultado;
 

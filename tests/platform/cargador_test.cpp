@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -281,6 +282,8 @@ TEST_F(Cargador, RefusesWhatIsNotAPictureOfTheFourKinds) {
       {"solo_firma.jpg", QByteArray("\xFF\xD8\xFF", 3)},
       {"cabecera_rota.png", QByteArray("\x89PNG\r\n\x1A\nbasura", 14)},
       {"bm_corto.bmp", "BM"},
+      {"webp_renombrado.bmp", QByteArray("RIFF\x24\0\0\0WEBPVP8 \x18\0\0\0", 20)},
+      {"bmp_en_minusculas.bmp", "bm" + bmp24(1, 1, QByteArray(4, '\0')).mid(2)},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.nombre);
@@ -327,6 +330,160 @@ TEST_F(Cargador, RefusesOversizedHeadersBeforeDecoding) {
               u8(QString("La imagen «%1» mide %2 píxeles: supera el máximo de 100000000 píxeles "
                          "(65500 por lado).")
                      .arg(c.nombre, c.tamano)));
+  }
+}
+
+TEST_F(Cargador, TheCapIsTenThousandSquared) {
+  // One-colour 1-bit PNGs: a few kilobytes however many pixels they hold.
+  const auto escribePng = [](const QString& f, int ancho, int alto) {
+    QImage imagen(ancho, alto, QImage::Format_Mono);
+    imagen.setColorTable({qRgb(40, 80, 120), qRgb(255, 255, 255)});
+    imagen.fill(0);
+    ASSERT_TRUE(imagen.save(f, "PNG"));
+  };
+  const QString cabe = ruta(dir, "cabe.png");
+  escribePng(cabe, 10000, 10000);
+  const ResultadoCarga r = decodificarImagen(cabe);
+  ASSERT_TRUE(r.ok()) << u8(r.error);
+  EXPECT_EQ(r.imagen.size(), QSize(10000, 10000));
+  EXPECT_EQ(r.imagen.pixel(9999, 9999) & 0xFFFFFFu, 0x285078u);
+
+  const QString sobra = ruta(dir, "sobra.png");
+  escribePng(sobra, 10000, 10001);
+  EXPECT_EQ(u8(decodificarImagen(sobra).error),
+            "La imagen «sobra.png» mide 10000x10001 píxeles: supera el máximo de 100000000 "
+            "píxeles (65500 por lado).");
+}
+
+// A JPEG of `barridos` empty scans or a GIF whose LZW code size is 0, through the loader.
+TEST_F(Cargador, RefusesJpegAndGifStructuresBeforeDecoding) {
+  QByteArray jpeg("\xFF\xD8", 2);
+  jpeg += QByteArray("\xFF\xC2\x00\x0B\x08\x00\x08\x00\x08\x01\x01\x11\x00", 13);
+  for (int i = 0; i < 101; ++i) jpeg += QByteArray("\xFF\xDA\x00\x08\x01\x01\x00\x00\x00\x00", 10);
+  jpeg += QByteArray("\xFF\xD9", 2);
+  QByteArray comentarios("\xFF\xD8", 2);
+  for (int i = 0; i < 1001; ++i) comentarios += QByteArray("\xFF\xFE\x00\x02", 4);
+  QByteArray gifCero =
+      gif(1, 1, {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(0, 0, 0)}, {{1}});
+  gifCero[gifCero.indexOf('\x2C') + 10] = '\0';  // the LZW minimum code size
+  struct Caso {
+    const char* nombre;
+    QByteArray bytes;
+    const char* texto;
+  };
+  const std::vector<Caso> casos = {
+      {"barridos.jpg", jpeg,
+       "No se puede abrir «barridos.jpg»: la imagen JPEG tiene demasiados barridos."},
+      {"comentarios.jpg", comentarios,
+       "No se puede abrir «comentarios.jpg»: la imagen JPEG tiene demasiados segmentos."},
+      {"codigo.gif", gifCero,
+       "No se puede abrir «codigo.gif»: la imagen GIF tiene un tamaño de código LZW no válido."},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    const QString f = ruta(dir, c.nombre);
+    escribir(f, c.bytes);
+    EXPECT_EQ(u8(decodificarImagen(f).error), c.texto);
+  }
+}
+
+TEST_F(Cargador, ShortUncompressedBmpsAreRefusedWholeOnesOpen) {
+  // 3 x 2 at 24 bits: rows of 9 bytes padded to 12. The decoder reads whole rows only, so even
+  // the last row's padding must be there.
+  const QByteArray filas(24, '\x40');
+  struct Caso {
+    const char* nombre;
+    QByteArray bytes;
+    bool abre;
+  };
+  const std::vector<Caso> casos = {
+      {"entera.bmp", bmp24(3, 2, filas), true},
+      {"sin_relleno_final.bmp", bmp24(3, 2, filas.left(21)), false},
+      {"falta_un_byte.bmp", bmp24(3, 2, filas.left(20)), false},
+      {"arriba_abajo_corta.bmp", bmp24(3, -2, filas.left(12)), false},
+      {"enorme_corta.bmp", bmp24(10000, 10000, filas), false},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    const QString f = ruta(dir, c.nombre);
+    escribir(f, c.bytes);
+    const ResultadoCarga r = decodificarImagen(f);
+    if (c.abre) {
+      ASSERT_TRUE(r.ok()) << u8(r.error);
+      EXPECT_EQ(colores(r.imagen), std::vector<uint32_t>(6, 0x404040));
+    } else {
+      EXPECT_EQ(u8(r.error), "No se puede abrir «" + std::string(c.nombre) +
+                                 "»: el fichero BMP está incompleto.");
+    }
+  }
+}
+
+TEST_F(Cargador, ProgressiveJpegTooCostlyToDecodeIsRefused) {
+  // A 10000 x 10000 progressive frame with three full-resolution components: the decoder would
+  // keep 600 MB of coefficients besides the picture.
+  QByteArray b("\xFF\xD8", 2);
+  b += QByteArray("\xFF\xDB\x00\x43\x00", 5) + QByteArray(64, '\x01');
+  b += QByteArray("\xFF\xC2\x00\x11\x08\x27\x10\x27\x10\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00",
+                  19);
+  b += QByteArray("\xFF\xC4\x00\x14\x00\x01", 6) + QByteArray(15, '\0') + QByteArray(1, '\0');
+  b += QByteArray("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x00\x03\x00\x00\x00\x00", 14);
+  b += QByteArray(10, '\0') + QByteArray("\xFF\xD9", 2);
+  const QString f = ruta(dir, "progresiva.jpg");
+  escribir(f, b);
+  EXPECT_EQ(u8(decodificarImagen(f).error),
+            "No hay memoria suficiente para abrir «progresiva.jpg» (10000x10000 píxeles).");
+}
+
+TEST_F(Cargador, FilesAbove512MBAreRefusedUnread) {
+  const QString f = ruta(dir, "enorme.bmp");
+  escribir(f, bmp24(1, 1, QByteArray(4, '\0')));
+  QFile fichero(f);
+  ASSERT_TRUE(fichero.resize(qint64(512) * 1024 * 1024 + 1));  // sparse: costs no disk
+  EXPECT_EQ(u8(decodificarImagen(f).error),
+            "No se puede abrir «enorme.bmp»: el fichero mide más de 512 MB.");
+}
+
+// A JPEG whose EXIF block gives `orientacion`, inserted after SOI of a picture 16 x 8 whose left
+// 8 x 8 block is black and right block white.
+QByteArray jpegConOrientacion(int orientacion) {
+  QImage imagen(16, 8, QImage::Format_RGB32);
+  imagen.fill(Qt::white);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) imagen.setPixel(x, y, qRgb(0, 0, 0));
+  QByteArray jpeg;
+  QBuffer buffer(&jpeg);
+  buffer.open(QIODevice::WriteOnly);
+  imagen.save(&buffer, "JPEG", 100);
+  QByteArray exif("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 24);
+  le16(exif, orientacion);
+  exif += QByteArray(6, '\0');  // value padding, no next directory
+  QByteArray app1("\xFF\xE1", 2);
+  app1.append(static_cast<char>((exif.size() + 2) >> 8));
+  app1.append(static_cast<char>((exif.size() + 2) & 0xFF));
+  return jpeg.left(2) + app1 + exif + jpeg.mid(2);
+}
+
+TEST_F(Cargador, JpegExifOrientationIsApplied) {
+  struct Caso {
+    int orientacion;
+    QSize tamano;
+    QPoint negro, blanco;  // a pixel that must be black, one that must be white
+  };
+  const Caso casos[] = {
+      {1, {16, 8}, {2, 4}, {13, 4}},  // as stored
+      {3, {16, 8}, {13, 4}, {2, 4}},  // half turn
+      {6, {8, 16}, {4, 2}, {4, 13}},  // quarter turn clockwise: the left block goes on top
+      {8, {8, 16}, {4, 13}, {4, 2}},  // quarter turn counter-clockwise
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.orientacion);
+    const QString f = ruta(dir, QString("exif%1.jpg").arg(c.orientacion));
+    escribir(f, jpegConOrientacion(c.orientacion));
+    const ResultadoCarga r = decodificarImagen(f);
+    ASSERT_TRUE(r.ok()) << u8(r.error);
+    EXPECT_EQ(r.imagen.size(), c.tamano);
+    EXPECT_LT(qGray(r.imagen.pixel(c.negro)), 16);
+    EXPECT_GT(qGray(r.imagen.pixel(c.blanco)), 239);
   }
 }
 
