@@ -15,15 +15,17 @@ struct DatosBoton {
   bool visible;
 };
 
-// Index, tooltip, normal bitmap, left position and visibility of the six buttons. Button 4
-// shares the place of the hidden button 1.
-constexpr std::array<DatosBoton, Botonera::kBotones> kDatos{{
+// Index, tooltip, normal bitmap, left position and visibility of the six buttons and of
+// "Comparar métodos". Button 4 shares the place of the hidden button 1, and the comparison
+// button follows it where the hidden button 2 stands.
+constexpr std::array<DatosBoton, Botonera::kBotones + 1> kDatos{{
     {"Abrir imagen", 101, 1, true},
     {"Convertir a escala de grises", 105, 35, false},
     {"Histograma", 110, 69, false},
     {"Ecualizar el histograma", 125, 103, false},
     {"Binarizar", 115, 35, true},
     {"Estadísticas", 120, 172, false},
+    {"Comparar métodos", 130, 69, true},
 }};
 
 constexpr int kLado = 32;
@@ -58,7 +60,7 @@ void BotonImagen::paintEvent(QPaintEvent*) {
 }
 
 Botonera::Botonera(QWidget* barra) {
-  for (int i = 0; i < kBotones; ++i) {
+  for (int i = 0; i <= kComparar; ++i) {
     const DatosBoton& datos = kDatos[static_cast<size_t>(i)];
     auto* boton = new BotonImagen(i, barra);
     botones_[static_cast<size_t>(i)] = boton;

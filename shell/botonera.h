@@ -36,11 +36,14 @@ class BotonImagen : public QLabel {
 };
 
 // The tool bar: six picture buttons in `barraBotones`, of which "Abrir imagen" (0) and
-// "Binarizar" (4) are visible. Each button's tag holds its normal bitmap B; B + 1 is the
-// pressed look, B + 2 disabled, B + 3 latched down.
+// "Binarizar" (4) are visible, and after them a seventh of its own, "Comparar métodos"
+// (kComparar). Each button's tag holds its normal bitmap B; B + 1 is the pressed look, B + 2
+// disabled, B + 3 latched down.
 class Botonera {
  public:
   static constexpr int kBotones = 6;
+  // Index of the "Comparar métodos" button, outside the six of the workflow.
+  static constexpr int kComparar = kBotones;
 
   // Builds the buttons in `barra` (crearBotonera).
   explicit Botonera(QWidget* barra);
@@ -56,7 +59,7 @@ class Botonera {
 
  private:
   int base(int i) const;
-  std::array<BotonImagen*, kBotones> botones_{};
+  std::array<BotonImagen*, kBotones + 1> botones_{};
 };
 
 }  // namespace velarno

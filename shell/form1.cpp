@@ -40,6 +40,7 @@
 #include <QVBoxLayout>
 
 #include "cargador.h"
+#include "comparar.h"
 #include "edge_pixels.h"
 #include "entropy.h"
 #include "frm_about.h"
@@ -296,6 +297,12 @@ Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
   botonera_ = std::make_unique<Botonera>(barraBotones_);
   for (int i = 0; i < Botonera::kBotones; ++i)
     connect(botonera_->boton(i), &BotonImagen::pulsado, this, &Form1::clicBoton);
+  connect(botonera_->boton(Botonera::kComparar), &BotonImagen::pulsado, this, [this] {
+    protegido([this] {
+      botonera_->pulsarBoton(Botonera::kComparar);
+      compararMetodos();
+    });
+  });
   procesoInicializar();
   if (auto* metodoYG = findChild<QComboBox*>(QStringLiteral("metodoYG"))) {
     metodoYG->addItems({QStringLiteral("ENTROPY"), QStringLiteral("FUZZY")});
@@ -389,6 +396,11 @@ void Form1::crearMenus() {
     connect(a, &QAction::triggered, this, [this, i] { protegido([this, i] { mostrarPanel(i); }); });
     mnuGen_.push_back(a);
   }
+  generacion->addSeparator();
+  mnuComparar_ =
+      accion(generacion, QStringLiteral("mnuComparar"), QStringLiteral("Comparar métodos"));
+  connect(mnuComparar_, &QAction::triggered, this,
+          [this] { protegido([this] { compararMetodos(); }); });
 
   mnuMetodo_ = menuBar()->addMenu(QStringLiteral("&Método Simple"));
   mnuMetodo_->setObjectName(QStringLiteral("mnuMetodo"));
@@ -783,6 +795,8 @@ void Form1::procesoInicializar() {
   mnuEstadisticas_->setEnabled(false);
   mnuEstadisticas_->setChecked(false);
   botonera_->deshabilitarBoton(5);
+  mnuComparar_->setEnabled(false);
+  botonera_->deshabilitarBoton(Botonera::kComparar);
   lblValorUmbral_->clear();
   lblValorCantidad_->clear();
   scrUmbral_->setEnabled(false);
@@ -882,6 +896,8 @@ bool Form1::abrirFichero(const QString& ruta) {
   procesoEscalaGrises();
   procesoHistograma();
   actualizarGuardar();
+  mnuComparar_->setEnabled(true);
+  botonera_->habilitarBoton(Botonera::kComparar);
   return true;
 }
 
@@ -1100,6 +1116,18 @@ void Form1::clicBoton(int i) {
         break;
     }
   });
+}
+
+void Form1::compararMetodos() {
+  if (datos_.pixeles.vacia()) return;
+  auto* comparar = new VentanaComparar(datos_, scrUmbral_->value(), this);
+  connect(comparar, &VentanaComparar::umbralElegido, this, [this](int umbral) {
+    protegido([this, umbral] {
+      scrUmbral_->setValue(umbral);
+      aplicarUmbral();
+    });
+  });
+  comparar->show();
 }
 
 void Form1::acercaDe() {

@@ -129,6 +129,8 @@ class Form1 : public QMainWindow {
   void validarPorcentaje();
   void clicBoton(int i);
   void acercaDe();
+  // Opens "Comparar métodos" on a copy of the record; a chosen tile publishes its threshold.
+  void compararMetodos();
   // Runs `accion` so that no exception leaves a slot: a fault becomes a message box.
   void protegido(const std::function<void()>& accion);
   void ceder();
@@ -189,6 +191,7 @@ class Form1 : public QMainWindow {
   QAction* mnuBinarizar_ = nullptr;
   QAction* mnuEstadisticas_ = nullptr;
   QAction* mnuAcerca_ = nullptr;
+  QAction* mnuComparar_ = nullptr;
   QMenu* mnuMetodo_ = nullptr;
   std::vector<QAction*> mnuGen_;
   std::vector<QAction*> mnuAlg_;

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "botonera.h"
 #include "edge_pixels.h"
 #include "entorno_simple.h"
 #include "entropy.h"
@@ -219,6 +220,49 @@ TEST(VentanaComparar, ChoosingAGlobalTileEmitsItsThresholdOnly) {
   ASSERT_TRUE(r[1] && r[1]->umbral);
   EXPECT_EQ(elegidos, std::vector<int>{*r[1]->umbral});
   ventana->close();
+}
+
+// Through the main window: the menu entry and the tool bar button open the grid on the record
+// as it is, and choosing a tile publishes exactly as a method does.
+TEST(VentanaComparar, ChosenTilePublishesInTheMainWindow) {
+  VentanaPrueba v;
+  ASSERT_TRUE(v.ventana.abrirFichero(v.escribir(QStringLiteral("p.png"), imagenDePrueba(48, 36))));
+  auto* scr = v.control<QScrollBar>(QStringLiteral("scrUmbral"));
+  scr->setValue(200);
+  for (const char* via : {"menu", "button"}) {
+    SCOPED_TRACE(via);
+    if (std::string(via) == "menu")
+      v.control<QAction>(QStringLiteral("mnuComparar"))->trigger();
+    else
+      emit v.ventana.botonera().boton(Botonera::kComparar)->pulsado(Botonera::kComparar);
+    QPointer<VentanaComparar> ventana = v.control<VentanaComparar>(QStringLiteral("frmComparar"));
+    ASSERT_TRUE(ventana);
+    EXPECT_EQ(ventana->windowTitle(), QStringLiteral("Comparar métodos"));
+    ASSERT_TRUE(esperar([&] { return ventana->terminada(); }));
+    EXPECT_EQ(ventana->resultados()[0]->umbral, 200);  // the manual threshold as it was
+
+    const int mean = *ventana->resultados()[1]->umbral;
+    ASSERT_NE(mean, scr->value());
+    QTest::mouseClick(ventana->findChild<QWidget*>(QStringLiteral("Mosaico(1)")), Qt::LeftButton);
+    EXPECT_EQ(scr->value(), mean);
+    const DatosImagen& datos = v.ventana.datos();
+    int64_t negrosRecord = 0;
+    int64_t bajoUmbral = 0;
+    for (int32_t y = 0; y < datos.alto; ++y)
+      for (int32_t x = 0; x < datos.ancho; ++x) negrosRecord += datos.pixeles.negro(x, y);
+    for (int g = 0; g < mean; ++g) bajoUmbral += datos.histograma[static_cast<size_t>(g)];
+    EXPECT_EQ(negrosRecord, bajoUmbral);
+    EXPECT_EQ(negrosRecord, ventana->resultados()[1]->negros);
+    const QImage& binarizada = v.ventana.superficieBinarizada().qimage();
+    int64_t negrosDibujados = 0;
+    for (int y = 0; y < binarizada.height(); ++y)
+      for (int x = 0; x < binarizada.width(); ++x)
+        negrosDibujados += binarizada.pixelColor(x, y) == Qt::black;
+    EXPECT_EQ(negrosDibujados, bajoUmbral);
+    ventana->close();
+    ASSERT_TRUE(esperar([&] { return ventana.isNull(); }));
+    scr->setValue(200);
+  }
 }
 
 TEST(VentanaComparar, ClosingWhileRunningCancelsTheWorker) {

@@ -39,6 +39,8 @@ const Control kControles[] = {
     // Menus and their entries.
     {"mnuArchivo", "&Archivo", nullptr, nullptr, {"V", "V", "V"}},
     {"abrir", "&Abrir", nullptr, "Ctrl+A", {"VE", "VE", "VE"}},
+    {"mnuGuardarBinarizada", "Guardar imagen binarizada...", nullptr, "", {"Ve", "Ve", "Ve"}},
+    {"mnuGuardarGris", "Guardar escala de grises...", nullptr, "", {"Ve", "VE", "VE"}},
     {"mnuSalir", "&Salir", nullptr, "Ctrl+X", {"VE", "VE", "VE"}},
     {"mnuEdicion", "&Edición", nullptr, nullptr, {"V", "V", "V"}},
     {"mnuGrises", "Escala de grises", nullptr, "", {"Ve", "Ve", "Ve"}},
@@ -83,10 +85,13 @@ const Control kControles[] = {
     {"imagenBinarizada", nullptr, nullptr, nullptr, {"V", "V", "V"}},
     {"VScroll2", nullptr, nullptr, nullptr, {"V", "V", "V"}},
     {"HScroll2", nullptr, nullptr, nullptr, {"V", "V", "V"}},
+    {"chkSuperponer", "Superponer", nullptr, nullptr, {"VE", "VE", "VE"}},
     {"tablaComponentes", nullptr, nullptr, nullptr, {"V", "V", "V"}},
     {"scrUmbral", nullptr, nullptr, nullptr, {"Ve", "VE", "VE"}},
     {"lblValorUmbral", nullptr, nullptr, nullptr, {"V", "V", "V"}},
     {"lblValorCantidad", nullptr, nullptr, nullptr, {"V", "V", "V"}},
+    {"lblPorcentajes", nullptr, nullptr, nullptr, {"V", "V", "V"}},
+    {"barraEstado", nullptr, nullptr, nullptr, {"V", "V", "V"}},
     // The simple methods on SSTabSimple.
     {"SSTabSimple", nullptr, nullptr, nullptr, {"V", "V", "V"}},
     {"Frame2", "", nullptr, nullptr, {"V", "V", "V"}},
@@ -157,6 +162,9 @@ const Control kControles[] = {
     {"LEntropy", nullptr, nullptr, nullptr, {"V", "V", "V"}},
     {"Command10", "Ejecutar", nullptr, nullptr, {"VE", "VE", "VE"}},
     {"Command11", "Paso a paso", nullptr, nullptr, {"VE", "VE", "VE"}},
+    // "Comparar métodos": its Generacion entry and its own tool bar button.
+    {"mnuComparar", "Comparar métodos", nullptr, "", {"Vec", "VEc", "VEc"}},
+    {"Boton(6)", nullptr, "Comparar métodos", nullptr, {"Ve", "VE", "VE"}},
 };
 
 // The bitmap each tool bar button shows in each state.
@@ -241,6 +249,7 @@ TEST_F(Inventario, EveryControlInEveryWorkflowState) {
   comprobar(kSinImagen);
   EXPECT_EQ(v.control<QLabel>(QStringLiteral("lblValorUmbral"))->text(), QString());
   EXPECT_EQ(v.control<QLabel>(QStringLiteral("lblValorCantidad"))->text(), QString());
+  EXPECT_EQ(v.control<QLabel>(QStringLiteral("lblPorcentajes"))->text(), QString());
   ASSERT_TRUE(
       v.ventana.abrirFichero(v.escribir(QStringLiteral("casa.bmp"), imagenDePrueba(320, 240))));
   comprobar(kAbierta);
@@ -298,6 +307,27 @@ TEST_F(Inventario, TabsGridAndFixedLabels) {
                             "LFuzzy", "LEdgeP", "LThrdd", "LRegional", "LRelajacion"})
     EXPECT_TRUE(v.control<QListWidget>(QString::fromLatin1(lista))->font().fixedPitch()) << lista;
   EXPECT_EQ(v.control<QWidget>(QStringLiteral("CPasoRelajacion")), nullptr);
+}
+
+TEST_F(Inventario, ComparisonButtonFollowsBinarizarAndLeavesTheSixAlone) {
+  const int izquierdas[7] = {1, 35, 69, 103, 35, 172, 69};
+  for (int i = 0; i <= Botonera::kComparar; ++i) {
+    EXPECT_EQ(v.ventana.botonera().boton(i)->pos(), QPoint(izquierdas[i], 1)) << i;
+    EXPECT_EQ(v.ventana.botonera().boton(i)->objectName(), QStringLiteral("Boton(%1)").arg(i));
+  }
+  BotonImagen* comparar = v.ventana.botonera().boton(Botonera::kComparar);
+  EXPECT_EQ(comparar->property("tag").toString(), QStringLiteral("130"));
+  EXPECT_EQ(comparar->bitmap(), 132);
+  ASSERT_TRUE(
+      v.ventana.abrirFichero(v.escribir(QStringLiteral("casa.bmp"), imagenDePrueba(40, 30))));
+  EXPECT_EQ(comparar->bitmap(), 130);
+  // The entry comes after a separator and is not one of the ten panels.
+  auto* menu = v.control<QMenu>(QStringLiteral("mnuGeneracion"));
+  const QList<QAction*> entradas = menu->actions();
+  ASSERT_GE(entradas.size(), 2);
+  EXPECT_EQ(entradas.back()->objectName(), QStringLiteral("mnuComparar"));
+  EXPECT_TRUE(entradas[entradas.size() - 2]->isSeparator());
+  EXPECT_FALSE(entradas.back()->isCheckable());
 }
 
 }  // namespace
