@@ -6,14 +6,16 @@
 // pixel is summed neighbour by neighbour in the same order, the class-1 support is the exact
 // negation of the class-0 one, and the residual is summed column after column, top to bottom.
 // The passes update p and q in place: the products 0.9 p and -0.9 q of the previous, current
-// and next columns are kept in a ring of three column buffers, all taken before the current
-// column is overwritten, so each new value still comes from old values only.
+// and next columns are kept in a ring of column buffers, all taken before the current column is
+// overwritten, so each new value still comes from old values only. The residual's chain, the
+// one serial part, runs one column behind the vector work so that the two overlap.
 // Grey sums are 64-bit; all probability arithmetic is Double.
 #include "relajacion.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "numeros.h"
 
@@ -29,23 +31,111 @@ constexpr int kLado = kAntes + 1 + kDespues;
 
 #define VELARNO_CLONES __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4")))
 
-// The products the supports are made of, for one column.
+// Eight doubles handled as one value; the loads and stores through it need no alignment.
+typedef double Ocho __attribute__((vector_size(64), aligned(8), may_alias));
+typedef uint64_t OchoBits __attribute__((vector_size(64), aligned(8), may_alias));
+typedef int32_t OchoEnteros __attribute__((vector_size(32), aligned(4), may_alias));
+typedef uint8_t OchoBytes __attribute__((vector_size(8), aligned(1), may_alias));
+typedef uint8_t Bytes __attribute__((vector_size(64), aligned(1), may_alias));
+typedef uint8_t MediosBytes __attribute__((vector_size(32), aligned(1), may_alias));
+typedef uint16_t Cortos __attribute__((vector_size(64), aligned(2), may_alias));
+constexpr int32_t kBloque = 8;
+
+// The products 0.9 p and -0.9 q the supports are made of, for rows [desde, hasta) of a column.
 VELARNO_CLONES void productos(const double* __restrict p, const double* __restrict q,
-                              double* __restrict pp, double* __restrict pq, int32_t alto) {
-  for (int32_t y = 0; y < alto; ++y) {
+                              double* __restrict pp, double* __restrict pq, int32_t desde,
+                              int32_t hasta) {
+  for (int32_t y = desde; y < hasta; ++y) {
     pp[y] = 0.9 * p[y];
     pq[y] = -0.9 * q[y];
   }
 }
 
-// New probabilities of rows 1..alto-2 of one column, from the products of the columns on its
-// left (a), its own (b) and on its right (c), and its old p and q.
-VELARNO_CLONES void nuevaColumna(const double* __restrict pa, const double* __restrict qa,
-                                 const double* __restrict pb, const double* __restrict qb,
-                                 const double* __restrict pc, const double* __restrict qc,
-                                 const double* __restrict p, const double* __restrict q,
-                                 double* __restrict pn, double* __restrict qn, int32_t alto) {
-  for (int32_t y = 1; y < alto - 1; ++y) {
+// The columns one call of `columna` reads and writes. Rows are counted from row 1 of the
+// column (the first interior one) unless said otherwise.
+struct Columna {
+  const double* pa;  // products of the column on the left, from row 0
+  const double* qa;
+  const double* pb;  // of the column itself
+  const double* qb;
+  const double* pc;  // of the column on the right
+  const double* qc;
+  double* p;  // the column's probabilities, from row 0, updated in place
+  double* q;
+  const double* pSiguiente;  // probabilities of the column two places to the right, from row 0
+  const double* qSiguiente;
+  double* ppSiguiente;  // and its products
+  double* pqSiguiente;
+  double* dp;  // |p - p'| and |q - q'| of the column, per interior row
+  double* dq;
+  const double* dpAnterior;  // those of the column before, summed into the residual here
+  const double* dqAnterior;
+};
+
+// One interior column of a pass, fused with two other streams of work so that they overlap:
+// the new values of the column (eight rows at a time), the products of the column two places
+// to the right, and the residual's chain over the previous column's differences, which is the
+// one serial part of a pass. Returns the residual with the previous column added, in order.
+VELARNO_CLONES __attribute__((noinline)) double columna(const Columna& c, int32_t alto,
+                                                        double residuo) {
+  const double* __restrict pa = c.pa;
+  const double* __restrict qa = c.qa;
+  const double* __restrict pb = c.pb;
+  const double* __restrict qb = c.qb;
+  const double* __restrict pc = c.pc;
+  const double* __restrict qc = c.qc;
+  double* __restrict p = c.p + 1;
+  double* __restrict q = c.q + 1;
+  const double* __restrict ps = c.pSiguiente;
+  const double* __restrict qs = c.qSiguiente;
+  double* __restrict pps = c.ppSiguiente;
+  double* __restrict pqs = c.pqSiguiente;
+  double* __restrict dp = c.dp;
+  double* __restrict dq = c.dq;
+  const double* __restrict dpa = c.dpAnterior;
+  const double* __restrict dqa = c.dqAnterior;
+  const int32_t filas = alto - 2;
+  const int32_t enBloques = filas - filas % kBloque;
+  const OchoBits sinSigno = OchoBits{} + 0x7fffffffffffffffull;
+  const Ocho cero = Ocho{};
+  int32_t i = 0;
+  for (; i < enBloques; i += kBloque) {
+    // The serial chain, eight rows of the previous column.
+    for (int32_t k = 0; k < kBloque; ++k) residuo = (dpa[i + k] + residuo) + dqa[i + k];
+    // Row i of the products of the column two places to the right.
+    *reinterpret_cast<Ocho*>(pps + i) = 0.9 * *reinterpret_cast<const Ocho*>(ps + i);
+    *reinterpret_cast<Ocho*>(pqs + i) = -0.9 * *reinterpret_cast<const Ocho*>(qs + i);
+    // Rows i+1 .. i+8 of the column: the neighbours lie in rows i .. i+9 of the products.
+    Ocho s = cero;
+    s = (*reinterpret_cast<const Ocho*>(pa + i) + s) + *reinterpret_cast<const Ocho*>(qa + i);
+    s = (*reinterpret_cast<const Ocho*>(pa + i + 1) + s) +
+        *reinterpret_cast<const Ocho*>(qa + i + 1);
+    s = (*reinterpret_cast<const Ocho*>(pa + i + 2) + s) +
+        *reinterpret_cast<const Ocho*>(qa + i + 2);
+    s = (*reinterpret_cast<const Ocho*>(pb + i) + s) + *reinterpret_cast<const Ocho*>(qb + i);
+    s = (*reinterpret_cast<const Ocho*>(pb + i + 2) + s) +
+        *reinterpret_cast<const Ocho*>(qb + i + 2);
+    s = (*reinterpret_cast<const Ocho*>(pc + i) + s) + *reinterpret_cast<const Ocho*>(qc + i);
+    s = (*reinterpret_cast<const Ocho*>(pc + i + 1) + s) +
+        *reinterpret_cast<const Ocho*>(qc + i + 1);
+    s = (*reinterpret_cast<const Ocho*>(pc + i + 2) + s) +
+        *reinterpret_cast<const Ocho*>(qc + i + 2);
+    const Ocho f = s / 8.0;
+    const Ocho a0 = 1.0 + f;
+    const Ocho a1 = 1.0 + (-f);
+    const Ocho pv = *reinterpret_cast<const Ocho*>(p + i);
+    const Ocho qv = *reinterpret_cast<const Ocho*>(q + i);
+    const Ocho den = a1 * qv + a0 * pv;
+    const Ocho pn = a0 * pv / den;
+    const Ocho qn = a1 * qv / den;
+    *reinterpret_cast<OchoBits*>(dp + i) = reinterpret_cast<OchoBits>(pv - pn) & sinSigno;
+    *reinterpret_cast<OchoBits*>(dq + i) = reinterpret_cast<OchoBits>(qv - qn) & sinSigno;
+    *reinterpret_cast<Ocho*>(p + i) = pn;
+    *reinterpret_cast<Ocho*>(q + i) = qn;
+  }
+  for (; i < filas; ++i) {
+    residuo = (dpa[i] + residuo) + dqa[i];
+    const int32_t y = i + 1;
     double s = 0;
     s = (pa[y - 1] + s) + qa[y - 1];
     s = (pa[y] + s) + qa[y];
@@ -55,41 +145,168 @@ VELARNO_CLONES void nuevaColumna(const double* __restrict pa, const double* __re
     s = (pc[y - 1] + s) + qc[y - 1];
     s = (pc[y] + s) + qc[y];
     s = (pc[y + 1] + s) + qc[y + 1];
-    // The class-1 sum is the class-0 sum negated term by term, hence exactly its negation.
     const double f = s / 8;
     const double a0 = 1 + f;
     const double a1 = 1 + (-f);
-    const double den = a1 * q[y] + a0 * p[y];
-    pn[y] = a0 * p[y] / den;
-    qn[y] = a1 * q[y] / den;
+    const double den = a1 * q[i] + a0 * p[i];
+    const double pn = a0 * p[i] / den;
+    const double qn = a1 * q[i] / den;
+    dp[i] = std::fabs(p[i] - pn);
+    dq[i] = std::fabs(q[i] - qn);
+    p[i] = pn;
+    q[i] = qn;
   }
+  for (int32_t y = enBloques; y < alto; ++y) {
+    pps[y] = 0.9 * ps[y];
+    pqs[y] = -0.9 * qs[y];
+  }
+  return residuo;
+}
+
+// The residual's chain over the last column's differences.
+__attribute__((noinline)) double sumarColumna(const double* __restrict dp,
+                                              const double* __restrict dq, int32_t filas,
+                                              double residuo) {
+  for (int32_t i = 0; i < filas; ++i) residuo = (dp[i] + residuo) + dq[i];
+  return residuo;
 }
 
 // Starting probabilities from a grey level g and the reference mean and extremes: p runs from
 // 1 at the smallest level through 0.5 at the mean to 0 at the largest; a reference of a single
-// level (d1 = 0 and g = m) leaves p = q = 0.5. Both quotients are formed and one is chosen, so
-// the loops that call this stay branch-free; a discarded quotient may be 0/0.
+// level (d1 = 0 and g = m) leaves p = q = 0.5. Branch-free, so the loops that call this
+// vectorise: every operand is formed, then the quotient of the side g lies on (it may be 0/0
+// when that side's range is 0, and is then discarded).
 inline void inicial(double g, double m, double xmin, double xmax, double& p, double& q) {
+  const bool oscuro = g <= m;
   const double d1 = (m - xmin) * 2;
   const double d2 = (xmax - m) * 2;
-  const double oscuro = (m - g) / d1 + 0.5;
-  const double claro = (g - m) / d2 + 0.5;
-  const double pOscuro = d1 != 0 ? oscuro : 0.5;
-  const double qClaro = d2 != 0 ? claro : 0.5;
-  p = g <= m ? pOscuro : 1 - qClaro;
-  q = g <= m ? 1 - pOscuro : qClaro;
+  const double arriba = m - g;
+  const double abajo = g - m;
+  const double d = oscuro ? d1 : d2;
+  const double cociente = (oscuro ? arriba : abajo) / d + 0.5;
+  const double lado = d != 0 ? cociente : 0.5;
+  const double otro = 1 - lado;
+  p = oscuro ? lado : otro;
+  q = oscuro ? otro : lado;
 }
 
-// Parker's start-up for one column: `suma` and `cuenta` are the window's grey sum and pixel
-// count per row (whole numbers held exactly in Double), `minimos`/`maximos` its extremes.
-VELARNO_CLONES void columnaParker(const uint8_t* __restrict gris, const double* __restrict suma,
-                                  const double* __restrict cuenta,
-                                  const uint8_t* __restrict minimos,
-                                  const uint8_t* __restrict maximos, double* __restrict p,
-                                  double* __restrict q, int32_t alto) {
-  for (int32_t y = 0; y < alto; ++y) {
-    const double m = suma[y] / cuenta[y];
-    inicial(gris[y], m, minimos[y], maximos[y], p[y], q[y]);
+// Extremes and grey sum of the windows of places i-10..i+8 (clipped) for every place i of one
+// run of grey levels (a picture column). `rellenoMin` and `rellenoMax` hold the run with kAntes
+// places before it and kDespues after it, padded with 255 and with 0 (neutral for the minimum,
+// and for the maximum and the sum). Sixty-four places at a time, the running extremes and sums
+// kept in registers.
+VELARNO_CLONES void filaVentanas(const uint8_t* __restrict rellenoMin,
+                                 const uint8_t* __restrict rellenoMax, int32_t largo,
+                                 uint8_t* __restrict minimos, uint8_t* __restrict maximos,
+                                 uint16_t* __restrict sumas) {
+  int32_t i = 0;
+  for (; i + 64 <= largo; i += 64) {
+    Bytes mn = *reinterpret_cast<const Bytes*>(rellenoMin + i);
+    Bytes mx = *reinterpret_cast<const Bytes*>(rellenoMax + i);
+    for (int32_t k = 1; k < kLado; ++k) {
+      const Bytes a = *reinterpret_cast<const Bytes*>(rellenoMin + i + k);
+      const Bytes b = *reinterpret_cast<const Bytes*>(rellenoMax + i + k);
+      mn = a < mn ? a : mn;
+      mx = b > mx ? b : mx;
+    }
+    *reinterpret_cast<Bytes*>(minimos + i) = mn;
+    *reinterpret_cast<Bytes*>(maximos + i) = mx;
+  }
+  for (; i < largo; ++i) {
+    uint8_t mn = rellenoMin[i];
+    uint8_t mx = rellenoMax[i];
+    for (int32_t k = 1; k < kLado; ++k) {
+      mn = std::min(mn, rellenoMin[i + k]);
+      mx = std::max(mx, rellenoMax[i + k]);
+    }
+    minimos[i] = mn;
+    maximos[i] = mx;
+  }
+  i = 0;
+  for (; i + 32 <= largo; i += 32) {
+    Cortos suma =
+        __builtin_convertvector(*reinterpret_cast<const MediosBytes*>(rellenoMax + i), Cortos);
+    for (int32_t k = 1; k < kLado; ++k)
+      suma += __builtin_convertvector(*reinterpret_cast<const MediosBytes*>(rellenoMax + i + k),
+                                      Cortos);
+    *reinterpret_cast<Cortos*>(sumas + i) = suma;
+  }
+  for (; i < largo; ++i) {
+    int32_t suma = 0;
+    for (int32_t k = 0; k < kLado; ++k) suma += rellenoMax[i + k];
+    sumas[i] = static_cast<uint16_t>(suma);
+  }
+}
+
+// The extremes over the window's columns: `mn` and `mx` point to the `cuantas` columns' own
+// row-window extremes.
+VELARNO_CLONES void extremosVentana(const uint8_t* const* mn, const uint8_t* const* mx,
+                                    int32_t cuantas, int32_t largo, uint8_t* __restrict minimos,
+                                    uint8_t* __restrict maximos) {
+  int32_t i = 0;
+  for (; i + 64 <= largo; i += 64) {
+    Bytes a = *reinterpret_cast<const Bytes*>(mn[0] + i);
+    Bytes b = *reinterpret_cast<const Bytes*>(mx[0] + i);
+    for (int32_t v = 1; v < cuantas; ++v) {
+      const Bytes c = *reinterpret_cast<const Bytes*>(mn[v] + i);
+      const Bytes d = *reinterpret_cast<const Bytes*>(mx[v] + i);
+      a = c < a ? c : a;
+      b = d > b ? d : b;
+    }
+    *reinterpret_cast<Bytes*>(minimos + i) = a;
+    *reinterpret_cast<Bytes*>(maximos + i) = b;
+  }
+  for (; i < largo; ++i) {
+    uint8_t a = mn[0][i];
+    uint8_t b = mx[0][i];
+    for (int32_t v = 1; v < cuantas; ++v) {
+      a = std::min(a, mn[v][i]);
+      b = std::max(b, mx[v][i]);
+    }
+    minimos[i] = a;
+    maximos[i] = b;
+  }
+}
+
+// The window sums of a row follow the window down: one row's sums leave, another's come in.
+VELARNO_CLONES void moverSumas(const uint16_t* __restrict sale, const uint16_t* __restrict entra,
+                               int32_t ancho, int32_t* __restrict suma) {
+  for (int32_t x = 0; x < ancho; ++x) suma[x] = suma[x] - sale[x] + entra[x];
+}
+
+// Parker's start-up for one row: the window's mean is its grey sum over its pixel count
+// (columns per x times the rows of this row's window), in Double. Eight pixels at a time as in
+// `inicial`, the choices made lane by lane.
+VELARNO_CLONES void filaParker(const uint8_t* __restrict gris, const int32_t* __restrict suma,
+                               const int32_t* __restrict columnas, int32_t filas,
+                               const uint8_t* __restrict minimos, const uint8_t* __restrict maximos,
+                               double* __restrict p, double* __restrict q, int32_t ancho) {
+  int32_t x = 0;
+  for (; x + kBloque <= ancho; x += kBloque) {
+    const Ocho m =
+        __builtin_convertvector(*reinterpret_cast<const OchoEnteros*>(suma + x), Ocho) /
+        __builtin_convertvector(*reinterpret_cast<const OchoEnteros*>(columnas + x) * filas, Ocho);
+    const Ocho g = __builtin_convertvector(
+        __builtin_convertvector(*reinterpret_cast<const OchoBytes*>(gris + x), OchoEnteros), Ocho);
+    const Ocho xmin = __builtin_convertvector(
+        __builtin_convertvector(*reinterpret_cast<const OchoBytes*>(minimos + x), OchoEnteros),
+        Ocho);
+    const Ocho xmax = __builtin_convertvector(
+        __builtin_convertvector(*reinterpret_cast<const OchoBytes*>(maximos + x), OchoEnteros),
+        Ocho);
+    const auto oscuro = g <= m;
+    const Ocho d1 = (m - xmin) * 2.0;
+    const Ocho d2 = (xmax - m) * 2.0;
+    const Ocho d = oscuro ? d1 : d2;
+    const Ocho cociente = (oscuro ? m - g : g - m) / d + 0.5;
+    const Ocho lado = d != 0.0 ? cociente : Ocho{} + 0.5;
+    const Ocho otro = 1.0 - lado;
+    *reinterpret_cast<Ocho*>(p + x) = oscuro ? lado : otro;
+    *reinterpret_cast<Ocho*>(q + x) = oscuro ? otro : lado;
+  }
+  for (; x < ancho; ++x) {
+    const double m = static_cast<double>(suma[x]) / static_cast<double>(columnas[x] * filas);
+    inicial(gris[x], m, minimos[x], maximos[x], p[x], q[x]);
   }
 }
 
@@ -116,82 +333,95 @@ void asignarRosenfeld(const DatosImagen& imagen, Probabilidades& pq) {
   }
 }
 
-// Parker's start-up, column by column: each image column is copied out once, its extremes over
-// every row window taken once, and the window's columns combined from a ring of kLado + 1.
+// Copies image columns x0 .. x0+cuantas-1 into `tira`, each one contiguous (alto bytes):
+// blocks of 8 x 8 bytes are read as eight words, transposed in three exchanges of halves,
+// quarters and eighths, and written as eight words.
+void transponer(const uint8_t* plano, int32_t ancho, int32_t alto, int32_t x0, int32_t cuantas,
+                uint8_t* tira) {
+  const size_t n = static_cast<size_t>(alto);
+  const size_t paso = static_cast<size_t>(ancho);
+  const int32_t altoEnBloques = alto - alto % 8;
+  const int32_t cuantasEnBloques = cuantas - cuantas % 8;
+  const auto cambio = [](uint64_t& a, uint64_t& b, int bits, uint64_t mascara) {
+    const uint64_t t = ((a >> bits) ^ b) & mascara;
+    a ^= t << bits;
+    b ^= t;
+  };
+  for (int32_t y = 0; y < altoEnBloques; y += 8)
+    for (int32_t k = 0; k < cuantasEnBloques; k += 8) {
+      std::array<uint64_t, 8> w{};
+      for (size_t r = 0; r < 8; ++r)
+        std::memcpy(&w[r],
+                    plano + (static_cast<size_t>(y) + r) * paso + static_cast<size_t>(x0 + k), 8);
+      for (size_t r = 0; r < 4; ++r) cambio(w[r], w[r + 4], 32, 0x00000000FFFFFFFFull);
+      for (size_t r : {0, 1, 4, 5}) cambio(w[r], w[r + 2], 16, 0x0000FFFF0000FFFFull);
+      for (size_t r : {0, 2, 4, 6}) cambio(w[r], w[r + 1], 8, 0x00FF00FF00FF00FFull);
+      for (size_t c = 0; c < 8; ++c)
+        std::memcpy(tira + (static_cast<size_t>(k) + c) * n + static_cast<size_t>(y), &w[c], 8);
+    }
+  // The rows and columns beyond the last whole block.
+  for (int32_t y = 0; y < alto; ++y) {
+    const uint8_t* fila = plano + static_cast<size_t>(y) * paso + static_cast<size_t>(x0);
+    for (int32_t k = y < altoEnBloques ? cuantasEnBloques : 0; k < cuantas; ++k)
+      tira[static_cast<size_t>(k) * n + static_cast<size_t>(y)] = fila[k];
+  }
+}
+
+// Parker's start-up works on the picture's columns, which are the runs p and q are stored in;
+// the window reaches as far both ways, so the rows of the window come first: the extremes and
+// grey sum of each column's row windows (kept for the last kLado columns), then those taken
+// over the window's columns. The picture's columns are taken out kTira at a time.
 void asignarParker(const DatosImagen& imagen, Probabilidades& pq) {
+  constexpr int32_t kTira = 64;
   const int32_t ancho = imagen.ancho;
   const int32_t alto = imagen.alto;
-  const size_t filas = static_cast<size_t>(alto);
-  const size_t anillo = kLado + 1;
-  std::vector<uint8_t> columnas(anillo * filas);    // grey columns x-11..x+8
-  std::vector<uint8_t> minimosCol(anillo * filas);  // their extremes over each row window
-  std::vector<uint8_t> maximosCol(anillo * filas);
-  std::vector<uint8_t> relleno(filas + kLado);
-  std::vector<int64_t> suma(filas, 0);  // per row, sum over the window's columns
-  std::vector<int64_t> acumulada(filas + 1, 0);
-  std::vector<uint8_t> minimos(filas);
-  std::vector<uint8_t> maximos(filas);
-  std::vector<double> sumaVentana(filas);
-  std::vector<double> cuentaVentana(filas);
+  const size_t n = static_cast<size_t>(alto);
   const uint8_t* plano = imagen.pixeles.planoGris();
-
-  const auto ranura = [&](int32_t x) {
-    return static_cast<size_t>(x % static_cast<int32_t>(anillo)) * filas;
+  std::vector<uint8_t> tira(kTira * n);
+  std::vector<uint8_t> rellenoMin(n + kLado - 1, 255);
+  std::vector<uint8_t> rellenoMax(n + kLado - 1, 0);
+  // Per column, in place x % kLado: its grey levels and its row windows' extremes and sums.
+  std::vector<uint8_t> anilloGris(kLado * n);
+  std::vector<uint8_t> anilloMin(kLado * n);
+  std::vector<uint8_t> anilloMax(kLado * n);
+  std::vector<uint16_t> anilloSuma(kLado * n);
+  std::vector<uint16_t> ceros(n, 0);
+  std::vector<int32_t> suma(n, 0);  // per row, the window's grey sum
+  std::vector<uint8_t> minimos(n);
+  std::vector<uint8_t> maximos(n);
+  std::vector<int32_t> filas(n);  // per row, the window's height
+  for (int32_t y = 0; y < alto; ++y)
+    filas[static_cast<size_t>(y)] = std::min(alto - 1, y + kDespues) - std::max(0, y - kAntes) + 1;
+  const auto ranura = [&](int32_t x) { return static_cast<size_t>(x % kLado) * n; };
+  // Takes column x in: its statistics into the ring and its row windows' sums into `suma`.
+  const auto entrar = [&](int32_t x) {
+    if (x % kTira == 0) transponer(plano, ancho, alto, x, std::min(kTira, ancho - x), tira.data());
+    const uint8_t* columna = &tira[static_cast<size_t>(x % kTira) * n];
+    const size_t r = ranura(x);
+    std::copy_n(columna, n, &anilloGris[r]);
+    std::copy_n(columna, n, rellenoMin.begin() + kAntes);
+    std::copy_n(columna, n, rellenoMax.begin() + kAntes);
+    filaVentanas(rellenoMin.data(), rellenoMax.data(), alto, &anilloMin[r], &anilloMax[r],
+                 &anilloSuma[r]);
+    moverSumas(ceros.data(), &anilloSuma[r], alto, suma.data());
   };
-  const auto cargar = [&](int32_t x) {
-    uint8_t* col = &columnas[ranura(x)];
-    for (int32_t y = 0; y < alto; ++y)
-      col[y] = plano[static_cast<size_t>(y) * static_cast<size_t>(ancho) + static_cast<size_t>(x)];
-    // Extremes over rows y-10..y+8: a padded copy with a neutral value beyond each end.
-    uint8_t* mn = &minimosCol[ranura(x)];
-    uint8_t* mx = &maximosCol[ranura(x)];
-    std::fill(relleno.begin(), relleno.end(), uint8_t{255});
-    std::copy(col, col + alto, relleno.begin() + kAntes);
-    std::copy(col, col + alto, mn);
-    for (int k = 0; k < kLado; ++k) {
-      const uint8_t* r = relleno.data() + k;
-      for (int32_t y = 0; y < alto; ++y) mn[y] = std::min(mn[y], r[y]);
-    }
-    std::fill(relleno.begin(), relleno.end(), uint8_t{0});
-    std::copy(col, col + alto, relleno.begin() + kAntes);
-    std::copy(col, col + alto, mx);
-    for (int k = 0; k < kLado; ++k) {
-      const uint8_t* r = relleno.data() + k;
-      for (int32_t y = 0; y < alto; ++y) mx[y] = std::max(mx[y], r[y]);
-    }
-    for (int32_t y = 0; y < alto; ++y) suma[static_cast<size_t>(y)] += col[y];
-  };
-
-  for (int32_t x = 0; x <= std::min(ancho - 1, kDespues - 1); ++x) cargar(x);
+  for (int32_t x = 0; x < std::min(ancho, kDespues); ++x) entrar(x);
   for (int32_t x = 0; x < ancho; ++x) {
-    if (x + kDespues < ancho) cargar(x + kDespues);
-    if (x - kAntes - 1 >= 0) {
-      const uint8_t* sale = &columnas[ranura(x - kAntes - 1)];
-      for (int32_t y = 0; y < alto; ++y) suma[static_cast<size_t>(y)] -= sale[y];
-    }
+    // Column x-11 leaves the window (its place is taken next), column x+8 comes in.
+    if (x - kAntes - 1 >= 0)
+      moverSumas(&anilloSuma[ranura(x - kAntes - 1)], ceros.data(), alto, suma.data());
+    if (x + kDespues < ancho) entrar(x + kDespues);
     const int32_t x0 = std::max(0, x - kAntes);
     const int32_t x1 = std::min(ancho - 1, x + kDespues);
-    std::copy_n(&minimosCol[ranura(x0)], filas, minimos.begin());
-    std::copy_n(&maximosCol[ranura(x0)], filas, maximos.begin());
-    for (int32_t l = x0 + 1; l <= x1; ++l) {
-      const uint8_t* mn = &minimosCol[ranura(l)];
-      const uint8_t* mx = &maximosCol[ranura(l)];
-      for (size_t y = 0; y < filas; ++y) {
-        minimos[y] = std::min(minimos[y], mn[y]);
-        maximos[y] = std::max(maximos[y], mx[y]);
-      }
+    std::array<const uint8_t*, kLado> mn{};
+    std::array<const uint8_t*, kLado> mx{};
+    for (int32_t v = x0; v <= x1; ++v) {
+      mn[static_cast<size_t>(v - x0)] = &anilloMin[ranura(v)];
+      mx[static_cast<size_t>(v - x0)] = &anilloMax[ranura(v)];
     }
-    for (size_t y = 0; y < filas; ++y) acumulada[y + 1] = acumulada[y] + suma[y];
-    const int64_t anchoVentana = x1 - x0 + 1;
-    for (int32_t y = 0; y < alto; ++y) {
-      const int32_t y0 = std::max(0, y - kAntes);
-      const int32_t y1 = std::min(alto - 1, y + kDespues);
-      sumaVentana[static_cast<size_t>(y)] = static_cast<double>(
-          acumulada[static_cast<size_t>(y1) + 1] - acumulada[static_cast<size_t>(y0)]);
-      cuentaVentana[static_cast<size_t>(y)] = static_cast<double>(anchoVentana * (y1 - y0 + 1));
-    }
-    columnaParker(&columnas[ranura(x)], sumaVentana.data(), cuentaVentana.data(), minimos.data(),
-                  maximos.data(), &pq.p[pq.indice(x, 0)], &pq.q[pq.indice(x, 0)], alto);
+    extremosVentana(mn.data(), mx.data(), x1 - x0 + 1, alto, minimos.data(), maximos.data());
+    filaParker(&anilloGris[ranura(x)], suma.data(), filas.data(), x1 - x0 + 1, minimos.data(),
+               maximos.data(), &pq.p[pq.indice(x, 0)], &pq.q[pq.indice(x, 0)], alto);
   }
 }
 
@@ -286,34 +516,45 @@ std::optional<double> update(Probabilidades& pq, const std::function<bool(int32_
   double residuo = 0;
   if (ancho < 3 || alto < 3) return residuo;
   const size_t filas = static_cast<size_t>(alto);
-  // Ring of the products of three columns, and the new values of the current column.
-  std::vector<double> memoria(8 * filas);
-  std::array<double*, 3> pp{};
-  std::array<double*, 3> pq3{};
-  for (size_t k = 0; k < 3; ++k) {
-    pp[k] = memoria.data() + (2 * k) * filas;
-    pq3[k] = memoria.data() + (2 * k + 1) * filas;
-  }
-  double* pn = memoria.data() + 6 * filas;
-  double* qn = memoria.data() + 7 * filas;
-  productos(&pq.p[pq.indice(0, 0)], &pq.q[pq.indice(0, 0)], pp[0], pq3[0], alto);
-  productos(&pq.p[pq.indice(1, 0)], &pq.q[pq.indice(1, 0)], pp[1], pq3[1], alto);
+  const int32_t interiores = alto - 2;
+  // A ring of the products of four columns (left, own, right, and the one being prepared),
+  // a spare for the products that nothing reads, and two pairs of difference columns. The
+  // differences of the column before the first are +0, which leave the residual +0.
+  std::vector<double> memoria(14 * filas, 0.0);
+  const auto trozo = [&](size_t k) { return memoria.data() + k * filas; };
+  const auto prodP = [&](int32_t x) { return trozo(2 * static_cast<size_t>(x % 4)); };
+  const auto prodQ = [&](int32_t x) { return trozo(2 * static_cast<size_t>(x % 4) + 1); };
+  std::array<double*, 2> dp{trozo(10), trozo(12)};
+  std::array<double*, 2> dq{trozo(11), trozo(13)};
+  for (int32_t x = 0; x < 3; ++x)
+    productos(&pq.p[pq.indice(x, 0)], &pq.q[pq.indice(x, 0)], prodP(x), prodQ(x), 0, alto);
   for (int32_t x = 1; x <= ancho - 2; ++x) {
-    const size_t a = static_cast<size_t>((x - 1) % 3);
-    const size_t b = static_cast<size_t>(x % 3);
-    const size_t c = static_cast<size_t>((x + 1) % 3);
-    productos(&pq.p[pq.indice(x + 1, 0)], &pq.q[pq.indice(x + 1, 0)], pp[c], pq3[c], alto);
-    double* p = &pq.p[pq.indice(x, 0)];
-    double* q = &pq.q[pq.indice(x, 0)];
-    nuevaColumna(pp[a], pq3[a], pp[b], pq3[b], pp[c], pq3[c], p, q, pn, qn, alto);
-    for (int32_t y = 1; y <= alto - 2; ++y) {
-      residuo = (std::fabs(p[y] - pn[y]) + residuo) + std::fabs(q[y] - qn[y]);
-      p[y] = pn[y];
-      q[y] = qn[y];
-    }
+    const size_t ahora = static_cast<size_t>(x % 2);
+    const size_t antes = 1 - ahora;
+    // The column two places to the right; past the last column, the last one into the spare.
+    const int32_t siguiente = std::min(x + 2, ancho - 1);
+    Columna c;
+    c.pa = prodP(x - 1);
+    c.qa = prodQ(x - 1);
+    c.pb = prodP(x);
+    c.qb = prodQ(x);
+    c.pc = prodP(x + 1);
+    c.qc = prodQ(x + 1);
+    c.p = &pq.p[pq.indice(x, 0)];
+    c.q = &pq.q[pq.indice(x, 0)];
+    c.pSiguiente = &pq.p[pq.indice(siguiente, 0)];
+    c.qSiguiente = &pq.q[pq.indice(siguiente, 0)];
+    c.ppSiguiente = x + 2 < ancho ? prodP(x + 2) : trozo(8);
+    c.pqSiguiente = x + 2 < ancho ? prodQ(x + 2) : trozo(9);
+    c.dp = dp[ahora];
+    c.dq = dq[ahora];
+    c.dpAnterior = dp[antes];
+    c.dqAnterior = dq[antes];
+    residuo = columna(c, alto, residuo);
     if (seguir && !seguir(x)) return std::nullopt;
   }
-  return residuo;
+  const size_t ultima = static_cast<size_t>((ancho - 2) % 2);
+  return sumarColumna(dp[ultima], dq[ultima], interiores, residuo);
 }
 
 Fin AlgoritmoRelajacion(Entorno& entorno) {

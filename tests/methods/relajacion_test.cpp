@@ -145,12 +145,30 @@ TEST(AlgoritmoRelajacion, CancelledThroughProgressLeavesTheRecord) {
   EXPECT_EQ(planoNegro(imagen), planoNegro(antes));
 }
 
-TEST(MeanMinMax, FastParkerStartMatchesTheWindowStatistics) {
-  const DatosImagen imagen = imagenAleatoria(33, 29, 8);
-  Probabilidades pq(33, 29);
+DatosImagen degradado(int ancho, int alto) {
+  std::vector<std::vector<int>> filas(static_cast<size_t>(alto),
+                                      std::vector<int>(static_cast<size_t>(ancho)));
+  for (int y = 0; y < alto; ++y)
+    for (int x = 0; x < ancho; ++x)
+      filas[static_cast<size_t>(y)][static_cast<size_t>(x)] = (x * 9 + y * 4) % 256;
+  return imagenDesdeFilas(filas);
+}
+
+struct CasoVentanas {
+  const char* nombre;
+  DatosImagen imagen;
+};
+
+class ParkerVentanas : public ::testing::TestWithParam<CasoVentanas> {};
+
+// Sizes reach past the blocks the start-up works in (64-pixel runs, strips of 64 columns,
+// 8 x 8 transposition blocks) and stop short of them.
+TEST_P(ParkerVentanas, FastStartMatchesTheWindowStatistics) {
+  const DatosImagen& imagen = GetParam().imagen;
+  Probabilidades pq(imagen.ancho, imagen.alto);
   assign_class(imagen, "Parker", pq);
-  for (int x = 0; x < 33; ++x)
-    for (int y = 0; y < 29; ++y) {
+  for (int x = 0; x < imagen.ancho; ++x)
+    for (int y = 0; y < imagen.alto; ++y) {
       double m = 0;
       double xmin = 0;
       double xmax = 0;
@@ -169,6 +187,17 @@ TEST(MeanMinMax, FastParkerStartMatchesTheWindowStatistics) {
       ASSERT_EQ(pq.q[pq.indice(x, y)], q) << x << "," << y;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, ParkerVentanas,
+    ::testing::Values(CasoVentanas{"Small", imagenAleatoria(33, 29, 8)},
+                      CasoVentanas{"SeveralStripsAndRuns", imagenAleatoria(150, 131, 12)},
+                      CasoVentanas{"WholeBlocks", imagenAleatoria(128, 64, 13)},
+                      CasoVentanas{"NarrowRange", imagenAleatoria(70, 75, 14, 120, 123)},
+                      CasoVentanas{"Gradient", degradado(97, 66)},
+                      CasoVentanas{"OneRow", imagenAleatoria(90, 1, 15)},
+                      CasoVentanas{"OneColumn", imagenAleatoria(1, 90, 16)}),
+    [](const auto& p) { return std::string(p.param.nombre); });
 
 TEST(Update, InteriorValuesFollowTheNeighbourSupport) {
   const DatosImagen imagen = imagenAleatoria(9, 7, 5);
@@ -193,15 +222,6 @@ struct CasoComparado {
   DatosImagen imagen;
   const char* clase;
 };
-
-DatosImagen degradado(int ancho, int alto) {
-  std::vector<std::vector<int>> filas(static_cast<size_t>(alto),
-                                      std::vector<int>(static_cast<size_t>(ancho)));
-  for (int y = 0; y < alto; ++y)
-    for (int x = 0; x < ancho; ++x)
-      filas[static_cast<size_t>(y)][static_cast<size_t>(x)] = (x * 9 + y * 4) % 256;
-  return imagenDesdeFilas(filas);
-}
 
 class RelajacionLiteral : public ::testing::TestWithParam<CasoComparado> {};
 
@@ -239,7 +259,10 @@ INSTANTIATE_TEST_SUITE_P(
         CasoComparado{"ThreeWideParker", imagenAleatoria(3, 30, 8), "Parker"},
         CasoComparado{"ThreeWideRosenfeld", imagenAleatoria(3, 30, 9), "Rosenfeld"},
         CasoComparado{"ThreeHigh", imagenAleatoria(41, 3, 10), "Parker"},
-        CasoComparado{"OnePixel", imagenUniforme(1, 1, 7), "Parker"}),
+        CasoComparado{"OnePixel", imagenUniforme(1, 1, 7), "Parker"},
+        CasoComparado{"TallRosenfeld", imagenAleatoria(21, 83, 17), "Rosenfeld"},
+        CasoComparado{"LargeParker", imagenAleatoria(140, 75, 18), "Parker"},
+        CasoComparado{"WholeBlocksRosenfeld", degradado(40, 66), "Rosenfeld"}),
     [](const auto& p) { return std::string(p.param.nombre); });
 
 TEST(Mean, SumOfMoreThanEightMillionWhitePixelsDoesNotOverflow) {
