@@ -257,10 +257,10 @@ Fin AlgoritmoUsingEdgePixels(Entorno& entorno, bool& paso) {
   const DatosImagen& imagen = entorno.imagen();
   if (paso) XLaplacian(entorno, mascara, paso);
   const HistogramaBordes histograma = Xfhist(imagen.pixeles, mascara);
-  // The pixel count of the target is height x width formed in single precision and rounded
-  // half to even: above 2^24 pixels it can be one or two off the exact count.
-  const float producto = static_cast<float>(imagen.alto) * static_cast<float>(imagen.ancho);
-  const int64_t n = redondear(static_cast<double>(producto));
+  // The pixel count of the target is the exact product: a single-precision product is one or
+  // two off above 2^24 pixels, which would make a 100 % target stop at the wrong edge level or
+  // never be reached.
+  const int64_t n = static_cast<int64_t>(imagen.alto) * static_cast<int64_t>(imagen.ancho);
   const int nivel = Xhi_pct(histograma.cuentas, kNivelesBusqueda, n, *p);
   traza.agregar("valor de gris que contiene el porcentaje: " + textoEntero(nivel));
 

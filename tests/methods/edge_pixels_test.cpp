@@ -382,12 +382,12 @@ struct CasoGrande {
 };
 void PrintTo(const CasoGrande& caso, std::ostream* os) { *os << caso.nombre; }
 
-class EdgePixelsCuentaSingle : public ::testing::TestWithParam<CasoGrande> {};
+class EdgePixelsCuentaExacta : public ::testing::TestWithParam<CasoGrande> {};
 
-// The pixel count of the 100 % target is height x width in single precision, rounded half to
-// even: 4097 x 4097 = 16,785,409 counts as 16,785,408, which the pixels at 0 already reach;
-// 4097 x 4099 = 16,793,603 counts as 16,793,604, which no level reaches.
-TEST_P(EdgePixelsCuentaSingle, HundredPercentTarget) {
+// The 100 % target counts every pixel exactly, also where width x height has no exact
+// single-precision value (4097 x 4097 = 16,785,409; 4097 x 4099 = 16,793,603): the one edge
+// pixel sets the level.
+TEST_P(EdgePixelsCuentaExacta, HundredPercentTarget) {
   const CasoGrande& caso = GetParam();
   EntornoRegistro e = entorno(imagenGrandeConPunto(caso.ancho, caso.alto), "100");
   bool paso = false;
@@ -398,27 +398,25 @@ TEST_P(EdgePixelsCuentaSingle, HundredPercentTarget) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Casos, EdgePixelsCuentaSingle,
-    ::testing::Values(
-        CasoGrande{
-            "RoundedDown",
-            4097,
-            4097,
-            {"valor de gris que contiene el porcentaje: 0", "Umbral encontrado: 50", kCierre},
-            0},
-        CasoGrande{
-            "RoundedUp",
-            4097,
-            4099,
-            {"valor de gris que contiene el porcentaje: 2048",
-             "Ningún pixel alcanza el valor 2048: no hay pixels de borde que promediar.", kCierre},
-            1},
-        CasoGrande{
-            "Exact",
-            4096,
-            4097,
-            {"valor de gris que contiene el porcentaje: 160", "Umbral encontrado: 10", kCierre},
-            0}),
+    Casos, EdgePixelsCuentaExacta,
+    ::testing::Values(CasoGrande{"OddProduct",
+                                 4097,
+                                 4097,
+                                 {"valor de gris que contiene el porcentaje: 160",
+                                  "Umbral encontrado: 10", kCierre},
+                                 0},
+                      CasoGrande{"OddProductRoundingUp",
+                                 4097,
+                                 4099,
+                                 {"valor de gris que contiene el porcentaje: 160",
+                                  "Umbral encontrado: 10", kCierre},
+                                 0},
+                      CasoGrande{"Exact",
+                                 4096,
+                                 4097,
+                                 {"valor de gris que contiene el porcentaje: 160",
+                                  "Umbral encontrado: 10", kCierre},
+                                 0}),
     [](const auto& p) { return std::string(p.param.nombre); });
 
 TEST(Xhi_pct, TargetRoundedHalfToEvenAndUnreachable) {
