@@ -38,7 +38,7 @@ namespace velarno {
 namespace {
 
 constexpr int kColumnas = 5;
-const QSize kMiniatura(160, 120);
+const QSize kMiniatura(156, 117);
 // How long closing waits for a worker that is between two progress reports; past it the
 // worker finishes on its own and deletes itself.
 constexpr int kEsperaCierreMs = 300;
@@ -228,6 +228,7 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     m.marco->setFrameShadow(QFrame::Raised);
     auto* capaMosaico = new QVBoxLayout(m.marco);
     capaMosaico->setContentsMargins(4, 4, 4, 4);
+    m.marco->setFixedWidth(kMiniatura.width() + 10);
     capaMosaico->setSpacing(2);
     m.imagen = new QLabel(m.marco);
     m.imagen->setObjectName(QStringLiteral("imagen"));
@@ -236,6 +237,7 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     m.imagen->setStyleSheet(QStringLiteral("background-color: #d4d0c8;"));
     auto* nombre = new QLabel(QString::fromUtf8(lista[static_cast<size_t>(i)].nombre), m.marco);
     nombre->setObjectName(QStringLiteral("nombre"));
+    nombre->setWordWrap(true);
     QFont negrita = nombre->font();
     negrita.setBold(true);
     nombre->setFont(negrita);
@@ -247,6 +249,7 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     capaMosaico->addWidget(nombre);
     capaMosaico->addWidget(m.umbral);
     capaMosaico->addWidget(m.negro);
+    capaMosaico->addStretch(1);
     rejilla->addWidget(m.marco, i / kColumnas, i % kColumnas);
     mosaicos_.push_back(m);
   }

@@ -181,8 +181,8 @@ TEST_P(VentanaCompararCasos, EveryTileEqualsTheSingleRunOfItsMethod) {
                negro.toStdString() + " | " + std::to_string(u.dibujado ? u.negros : -1) + "\n";
     if (r.dibujado) {
       EXPECT_FALSE(r.miniatura.isNull()) << e.nombre;
-      EXPECT_LE(r.miniatura.width(), 160) << e.nombre;
-      EXPECT_LE(r.miniatura.height(), 120) << e.nombre;
+      EXPECT_LE(r.miniatura.width(), 156) << e.nombre;
+      EXPECT_LE(r.miniatura.height(), 117) << e.nombre;
     }
   }
   EXPECT_EQ(observado, esperado);
