@@ -692,12 +692,13 @@ QGroupBox* Form1::crearMarcoHistograma() {
   fila->addSpacing(20);
   fila->addWidget(etiqueta(QString(), QStringLiteral("Cantidad:"), marco));
   lblValorCantidad_ = etiqueta(QStringLiteral("lblValorCantidad"), QStringLiteral("valor"), marco);
-  lblValorCantidad_->setMinimumWidth(60);
+  lblValorCantidad_->setMinimumWidth(80);
   fila->addWidget(lblValorCantidad_);
-  lblPorcentajes_ = etiqueta(QStringLiteral("lblPorcentajes"), QString(), marco);
-  fila->addWidget(lblPorcentajes_);
   fila->addStretch();
   capa->addLayout(fila);
+  // The shares on a line of their own, so the frame keeps its width.
+  lblPorcentajes_ = etiqueta(QStringLiteral("lblPorcentajes"), QString(), marco);
+  capa->addWidget(lblPorcentajes_);
 
   // Change: arrows, page clicks, a value set by a method and the release of the thumb.
   // Scroll: while the thumb is dragged, only the chart and the labels follow.

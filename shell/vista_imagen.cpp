@@ -23,18 +23,28 @@ constexpr double kMaxPixelesNivel = 4'000'000;
 
 }  // namespace
 
-QImage superponerUmbral(const QImage& gris, int umbral) {
+namespace {
+
+// The overlay of the rectangle `parte` of a Grayscale8 raster.
+QImage superponerParte(const QImage& gris, QRect parte, int umbral) {
   Q_ASSERT(gris.format() == QImage::Format_Grayscale8);
+  Q_ASSERT(gris.rect().contains(parte) || parte.isEmpty());
   std::array<QRgb, 256> color{};
   for (int g = 0; g < 256; ++g)
     color[static_cast<size_t>(g)] = g < umbral ? qRgb(255, 0, 0) : qRgb(g, g, g);
-  QImage resultado(gris.size(), QImage::Format_RGB32);
-  for (int y = 0; y < gris.height(); ++y) {
-    const uchar* origen = gris.constScanLine(y);
+  QImage resultado(parte.size(), QImage::Format_RGB32);
+  for (int y = 0; y < parte.height(); ++y) {
+    const uchar* origen = gris.constScanLine(parte.y() + y) + parte.x();
     auto* destino = reinterpret_cast<QRgb*>(resultado.scanLine(y));
-    for (int x = 0; x < gris.width(); ++x) destino[x] = color[origen[x]];
+    for (int x = 0; x < parte.width(); ++x) destino[x] = color[origen[x]];
   }
   return resultado;
+}
+
+}  // namespace
+
+QImage superponerUmbral(const QImage& gris, int umbral) {
+  return superponerParte(gris, gris.rect(), umbral);
 }
 
 VistaImagen::VistaImagen(const QString& nombre, SuperficieQImage& superficie, Ajuste ajuste,
@@ -58,6 +68,7 @@ void VistaImagen::limpiar() {
   trozo_ = QImage();
   trozoPixmap_ = QPixmap();
   superpuesta_ = QImage();
+  baseGris_ = QImage();
   ajustar();
 }
 
@@ -264,22 +275,30 @@ void VistaImagen::informarPuntero(QPointF punto) {
   emit punteroSobre(pixel.x(), pixel.y());
 }
 
-const QImage& VistaImagen::conSuperposicion(const QImage& vista) {
-  if (generacionSuperpuesta_ != generacion_ || umbralSuperpuesto_ != umbral_ ||
-      superpuesta_.isNull()) {
-    superpuesta_ = superponerUmbral(vista.format() == QImage::Format_Grayscale8
-                                        ? vista
-                                        : vista.convertToFormat(QImage::Format_Grayscale8),
-                                    umbral_);
-    generacionSuperpuesta_ = generacion_;
+const QImage& VistaImagen::conSuperposicion(const QImage& vista, quint64 generacion, QRect parte) {
+  if (generacionBase_ != generacion) {
+    baseGris_ = vista.format() == QImage::Format_Grayscale8
+                    ? vista
+                    : vista.convertToFormat(QImage::Format_Grayscale8);
+    generacionBase_ = generacion;
+  }
+  if (generacionSuperpuesta_ != generacion || umbralSuperpuesto_ != umbral_ ||
+      parteSuperpuesta_ != parte || superpuesta_.isNull()) {
+    superpuesta_ = superponerParte(baseGris_, parte, umbral_);
+    generacionSuperpuesta_ = generacion;
     umbralSuperpuesto_ = umbral_;
+    parteSuperpuesta_ = parte;
   }
   return superpuesta_;
 }
 
-void VistaImagen::dibujar(QPainter& pintor, QPoint punto, const QImage& vista, QPixmap& pixmap) {
+void VistaImagen::dibujar(QPainter& pintor, QPoint punto, const QImage& vista, quint64 generacion,
+                          QPixmap& pixmap) {
   if (superponer_ && superficie_.qimage().format() == QImage::Format_Grayscale8) {
-    pintor.drawImage(punto, conSuperposicion(vista));
+    // Only what the widget shows, so a zoom level cached whole stays quick to overlay.
+    const QRect parte = rect().translated(-punto) & vista.rect();
+    if (!parte.isEmpty())
+      pintor.drawImage(punto + parte.topLeft(), conSuperposicion(vista, generacion, parte));
     return;
   }
   if (pixmap.isNull()) pixmap = QPixmap::fromImage(vista);
@@ -318,12 +337,12 @@ void VistaImagen::pintarAjustada(QPainter& pintor, const QImage& imagen) {
     escalada_ = imagen.scaled(destino, Qt::KeepAspectRatio,
                               reducir ? Qt::SmoothTransformation : Qt::FastTransformation);
     escaladaPixmap_ = QPixmap();
-    ++generacion_;
+    generacionEscalada_ = ++generacion_;
     versionEscalada_ = superficie_.version();
     tamanoEscalada_ = destino;
   }
   const QPoint punto((width() - escalada_.width()) / 2, (height() - escalada_.height()) / 2);
-  dibujar(pintor, punto, escalada_, escaladaPixmap_);
+  dibujar(pintor, punto, escalada_, generacionEscalada_, escaladaPixmap_);
 }
 
 void VistaImagen::pintarAmpliada(QPainter& pintor, const QImage& imagen) {
@@ -351,14 +370,14 @@ void VistaImagen::pintarAmpliada(QPainter& pintor, const QImage& imagen) {
     const QImage parte = fuente == imagen.rect() ? imagen : imagen.copy(fuente);
     trozo_ = tamano == parte.size() ? parte : parte.scaled(tamano, Qt::IgnoreAspectRatio, modo);
     trozoPixmap_ = QPixmap();
-    ++generacion_;
+    generacionTrozo_ = ++generacion_;
     versionTrozo_ = superficie_.version();
     escalaTrozo_ = e;
     rectTrozo_ = fuente;
   }
   const QPoint punto(static_cast<int>(std::lround(origen_.x() + fuente.x() * e)),
                      static_cast<int>(std::lround(origen_.y() + fuente.y() * e)));
-  dibujar(pintor, punto, trozo_, trozoPixmap_);
+  dibujar(pintor, punto, trozo_, generacionTrozo_, trozoPixmap_);
 }
 
 }  // namespace velarno

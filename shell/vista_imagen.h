@@ -82,9 +82,12 @@ class VistaImagen : public QWidget {
   void pintarAjustada(QPainter& pintor, const QImage& imagen);
   void pintarAmpliada(QPainter& pintor, const QImage& imagen);
   // The cached view copy with the overlay applied when it is on.
-  const QImage& conSuperposicion(const QImage& vista);
-  // Draws a view copy at `punto`: with the overlay when it is on, else as a cached pixmap.
-  void dibujar(QPainter& pintor, QPoint punto, const QImage& vista, QPixmap& pixmap);
+  // Only the part `parte` of the view copy, the part the widget shows.
+  const QImage& conSuperposicion(const QImage& vista, quint64 generacion, QRect parte);
+  // Draws a view copy (made as number `generacion`) at `punto`: with the overlay when it is
+  // on, else as a cached pixmap.
+  void dibujar(QPainter& pintor, QPoint punto, const QImage& vista, quint64 generacion,
+               QPixmap& pixmap);
   void informarPuntero(QPointF punto);
 
   SuperficieQImage& superficie_;
@@ -96,6 +99,7 @@ class VistaImagen : public QWidget {
   QImage escalada_;
   QPixmap escaladaPixmap_;
   quint64 versionEscalada_ = ~quint64{0};
+  quint64 generacionEscalada_ = 0;
   QSize tamanoEscalada_;
 
   // Zoomed view: the visible source rectangle scaled, cached per version, zoom and rectangle.
@@ -107,14 +111,18 @@ class VistaImagen : public QWidget {
   QRect rectTrozo_;
   double escalaTrozo_ = 0;
   quint64 versionTrozo_ = ~quint64{0};
+  quint64 generacionTrozo_ = 0;
 
   // Overlay, applied to the view copy (fast enough to follow a dragged threshold).
   bool superponer_ = false;
   int umbral_ = 0;
   QImage superpuesta_;
+  QImage baseGris_;         // the view copy as Grayscale8
   quint64 generacion_ = 0;  // counts the view copies made, so the overlay knows its base
+  quint64 generacionBase_ = ~quint64{0};
   quint64 generacionSuperpuesta_ = ~quint64{0};
   int umbralSuperpuesto_ = -1;
+  QRect parteSuperpuesta_;
   QSize tamanoSuperficie_;
 
   bool arrastrando_ = false;

@@ -123,6 +123,13 @@ TEST_F(Extras, OverlayAtFullSizeEqualsTheBinarizationRuleAndFollowsADrag) {
   comprobar(170);
   EXPECT_EQ(v.ventana.superficieBinarizada().qimage(), binarizadaAntes);
   umbral()->setSliderDown(false);
+  // Fitted again after a zoom, the overlay is the fitted picture's, as before the zoom.
+  gris->ajustar();
+  const QImage ajustada = gris->grab().toImage();
+  gris->fijarEscala(3, QPointF(-50, -50));
+  gris->grab();
+  gris->ajustar();
+  EXPECT_EQ(gris->grab().toImage(), ajustada);
   v.control<QCheckBox>(QStringLiteral("chkSuperponer"))->setChecked(false);
   const QImage sin = gris->grab().toImage().convertToFormat(QImage::Format_RGB32);
   for (int vy = 0; vy < sin.height(); ++vy)
