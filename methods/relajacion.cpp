@@ -36,6 +36,7 @@ typedef double Ocho __attribute__((vector_size(64), aligned(8), may_alias));
 typedef uint64_t OchoBits __attribute__((vector_size(64), aligned(8), may_alias));
 typedef int32_t OchoEnteros __attribute__((vector_size(32), aligned(4), may_alias));
 typedef uint8_t OchoBytes __attribute__((vector_size(8), aligned(1), may_alias));
+typedef uint16_t OchoCortos __attribute__((vector_size(16)));
 typedef uint8_t Bytes __attribute__((vector_size(64), aligned(1), may_alias));
 typedef uint8_t MediosBytes __attribute__((vector_size(32), aligned(1), may_alias));
 typedef uint16_t Cortos __attribute__((vector_size(64), aligned(2), may_alias));
@@ -193,49 +194,35 @@ inline void inicial(double g, double m, double xmin, double xmax, double& p, dou
 // Extremes and grey sum of the windows of places i-10..i+8 (clipped) for every place i of one
 // run of grey levels (a picture column). `rellenoMin` and `rellenoMax` hold the run with kAntes
 // places before it and kDespues after it, padded with 255 and with 0 (neutral for the minimum,
-// and for the maximum and the sum). Sixty-four places at a time, the running extremes and sums
-// kept in registers.
+// and for the maximum and the sum). Spans double: extremes over 2, 4, 8 and 16 places, then 19
+// as two overlapping spans of 16; sums over 2, 4, 8 and 16 places, then 16 + 2 + 1. The
+// scratch runs `e1`, `e2` (bytes) and `s1`, `s2`, `s3` (words) hold largo + kLado values.
 VELARNO_CLONES void filaVentanas(const uint8_t* __restrict rellenoMin,
                                  const uint8_t* __restrict rellenoMax, int32_t largo,
                                  uint8_t* __restrict minimos, uint8_t* __restrict maximos,
-                                 uint16_t* __restrict sumas) {
-  int32_t i = 0;
-  for (; i + 64 <= largo; i += 64) {
-    Bytes mn = *reinterpret_cast<const Bytes*>(rellenoMin + i);
-    Bytes mx = *reinterpret_cast<const Bytes*>(rellenoMax + i);
-    for (int32_t k = 1; k < kLado; ++k) {
-      const Bytes a = *reinterpret_cast<const Bytes*>(rellenoMin + i + k);
-      const Bytes b = *reinterpret_cast<const Bytes*>(rellenoMax + i + k);
-      mn = a < mn ? a : mn;
-      mx = b > mx ? b : mx;
-    }
-    *reinterpret_cast<Bytes*>(minimos + i) = mn;
-    *reinterpret_cast<Bytes*>(maximos + i) = mx;
-  }
-  for (; i < largo; ++i) {
-    uint8_t mn = rellenoMin[i];
-    uint8_t mx = rellenoMax[i];
-    for (int32_t k = 1; k < kLado; ++k) {
-      mn = std::min(mn, rellenoMin[i + k]);
-      mx = std::max(mx, rellenoMax[i + k]);
-    }
-    minimos[i] = mn;
-    maximos[i] = mx;
-  }
-  i = 0;
-  for (; i + 32 <= largo; i += 32) {
-    Cortos suma =
-        __builtin_convertvector(*reinterpret_cast<const MediosBytes*>(rellenoMax + i), Cortos);
-    for (int32_t k = 1; k < kLado; ++k)
-      suma += __builtin_convertvector(*reinterpret_cast<const MediosBytes*>(rellenoMax + i + k),
-                                      Cortos);
-    *reinterpret_cast<Cortos*>(sumas + i) = suma;
-  }
-  for (; i < largo; ++i) {
-    int32_t suma = 0;
-    for (int32_t k = 0; k < kLado; ++k) suma += rellenoMax[i + k];
-    sumas[i] = static_cast<uint16_t>(suma);
-  }
+                                 uint16_t* __restrict sumas, uint8_t* __restrict e1,
+                                 uint8_t* __restrict e2, uint16_t* __restrict s1,
+                                 uint16_t* __restrict s2, uint16_t* __restrict s3) {
+  const int32_t l2 = largo + kLado - 2;  // places whose span of 2 lies inside the padded run
+  const int32_t l4 = l2 - 2;
+  const int32_t l8 = l4 - 4;
+  const int32_t l16 = l8 - 8;
+  for (int32_t i = 0; i < l2; ++i) e1[i] = std::min(rellenoMin[i], rellenoMin[i + 1]);
+  for (int32_t i = 0; i < l4; ++i) e2[i] = std::min(e1[i], e1[i + 2]);
+  for (int32_t i = 0; i < l8; ++i) e1[i] = std::min(e2[i], e2[i + 4]);
+  for (int32_t i = 0; i < l16; ++i) e2[i] = std::min(e1[i], e1[i + 8]);
+  for (int32_t i = 0; i < largo; ++i) minimos[i] = std::min(e2[i], e2[i + 3]);
+  for (int32_t i = 0; i < l2; ++i) e1[i] = std::max(rellenoMax[i], rellenoMax[i + 1]);
+  for (int32_t i = 0; i < l4; ++i) e2[i] = std::max(e1[i], e1[i + 2]);
+  for (int32_t i = 0; i < l8; ++i) e1[i] = std::max(e2[i], e2[i + 4]);
+  for (int32_t i = 0; i < l16; ++i) e2[i] = std::max(e1[i], e1[i + 8]);
+  for (int32_t i = 0; i < largo; ++i) maximos[i] = std::max(e2[i], e2[i + 3]);
+  for (int32_t i = 0; i < l2; ++i) s1[i] = static_cast<uint16_t>(rellenoMax[i] + rellenoMax[i + 1]);
+  for (int32_t i = 0; i < l4; ++i) s2[i] = static_cast<uint16_t>(s1[i] + s1[i + 2]);
+  for (int32_t i = 0; i < l8; ++i) s3[i] = static_cast<uint16_t>(s2[i] + s2[i + 4]);
+  for (int32_t i = 0; i < l16; ++i) s2[i] = static_cast<uint16_t>(s3[i] + s3[i + 8]);
+  for (int32_t i = 0; i < largo; ++i)
+    sumas[i] = static_cast<uint16_t>(s2[i] + s1[i + 16] + rellenoMax[i + 18]);
 }
 
 // The extremes over the window's columns: `mn` and `mx` point to the `cuantas` columns' own
@@ -274,6 +261,16 @@ VELARNO_CLONES void moverSumas(const uint16_t* __restrict sale, const uint16_t* 
   for (int32_t x = 0; x < ancho; ++x) suma[x] = suma[x] - sale[x] + entra[x];
 }
 
+// Eight bytes as Double, widened through 16 and 32 bits (whole-vector zero extensions; the
+// direct conversion compiles to eight scalar loads).
+inline void aDobles(const uint8_t* bytes, Ocho& dobles) {
+  dobles = __builtin_convertvector(
+      __builtin_convertvector(
+          __builtin_convertvector(*reinterpret_cast<const OchoBytes*>(bytes), OchoCortos),
+          OchoEnteros),
+      Ocho);
+}
+
 // Parker's start-up for one row: the window's mean is its grey sum over its pixel count
 // (columns per x times the rows of this row's window), in Double. Eight pixels at a time as in
 // `inicial`, the choices made lane by lane.
@@ -286,14 +283,12 @@ VELARNO_CLONES void filaParker(const uint8_t* __restrict gris, const int32_t* __
     const Ocho m =
         __builtin_convertvector(*reinterpret_cast<const OchoEnteros*>(suma + x), Ocho) /
         __builtin_convertvector(*reinterpret_cast<const OchoEnteros*>(columnas + x) * filas, Ocho);
-    const Ocho g = __builtin_convertvector(
-        __builtin_convertvector(*reinterpret_cast<const OchoBytes*>(gris + x), OchoEnteros), Ocho);
-    const Ocho xmin = __builtin_convertvector(
-        __builtin_convertvector(*reinterpret_cast<const OchoBytes*>(minimos + x), OchoEnteros),
-        Ocho);
-    const Ocho xmax = __builtin_convertvector(
-        __builtin_convertvector(*reinterpret_cast<const OchoBytes*>(maximos + x), OchoEnteros),
-        Ocho);
+    Ocho g;
+    Ocho xmin;
+    Ocho xmax;
+    aDobles(gris + x, g);
+    aDobles(minimos + x, xmin);
+    aDobles(maximos + x, xmax);
     const auto oscuro = g <= m;
     const Ocho d1 = (m - xmin) * 2.0;
     const Ocho d2 = (xmax - m) * 2.0;
@@ -333,31 +328,37 @@ void asignarRosenfeld(const DatosImagen& imagen, Probabilidades& pq) {
   }
 }
 
-// Copies image columns x0 .. x0+cuantas-1 into `tira`, each one contiguous (alto bytes):
-// blocks of 8 x 8 bytes are read as eight words, transposed in three exchanges of halves,
-// quarters and eighths, and written as eight words.
+// Copies image columns x0 .. x0+cuantas-1 into `tira`, each one contiguous (alto bytes).
+// Blocks of 16 x 16 bytes are read as sixteen rows and transposed by four rounds of
+// interleaving row i with row i+8 (each round moves one bit of the row index into the column
+// index), then written as sixteen columns.
 void transponer(const uint8_t* plano, int32_t ancho, int32_t alto, int32_t x0, int32_t cuantas,
                 uint8_t* tira) {
+  typedef uint8_t Dieciseis __attribute__((vector_size(16), aligned(1), may_alias));
+  typedef uint8_t Registro __attribute__((vector_size(16)));
+  const Registro bajos{0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23};
+  const Registro altos{8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31};
   const size_t n = static_cast<size_t>(alto);
   const size_t paso = static_cast<size_t>(ancho);
-  const int32_t altoEnBloques = alto - alto % 8;
-  const int32_t cuantasEnBloques = cuantas - cuantas % 8;
-  const auto cambio = [](uint64_t& a, uint64_t& b, int bits, uint64_t mascara) {
-    const uint64_t t = ((a >> bits) ^ b) & mascara;
-    a ^= t << bits;
-    b ^= t;
-  };
-  for (int32_t y = 0; y < altoEnBloques; y += 8)
-    for (int32_t k = 0; k < cuantasEnBloques; k += 8) {
-      std::array<uint64_t, 8> w{};
-      for (size_t r = 0; r < 8; ++r)
-        std::memcpy(&w[r],
-                    plano + (static_cast<size_t>(y) + r) * paso + static_cast<size_t>(x0 + k), 8);
-      for (size_t r = 0; r < 4; ++r) cambio(w[r], w[r + 4], 32, 0x00000000FFFFFFFFull);
-      for (size_t r : {0, 1, 4, 5}) cambio(w[r], w[r + 2], 16, 0x0000FFFF0000FFFFull);
-      for (size_t r : {0, 2, 4, 6}) cambio(w[r], w[r + 1], 8, 0x00FF00FF00FF00FFull);
-      for (size_t c = 0; c < 8; ++c)
-        std::memcpy(tira + (static_cast<size_t>(k) + c) * n + static_cast<size_t>(y), &w[c], 8);
+  const int32_t altoEnBloques = alto - alto % 16;
+  const int32_t cuantasEnBloques = cuantas - cuantas % 16;
+  for (int32_t y = 0; y < altoEnBloques; y += 16)
+    for (int32_t k = 0; k < cuantasEnBloques; k += 16) {
+      std::array<Registro, 16> v{};
+      std::array<Registro, 16> w{};
+      for (size_t r = 0; r < 16; ++r)
+        v[r] = *reinterpret_cast<const Dieciseis*>(plano + (static_cast<size_t>(y) + r) * paso +
+                                                   static_cast<size_t>(x0 + k));
+      for (int ronda = 0; ronda < 4; ++ronda) {
+        for (size_t i = 0; i < 8; ++i) {
+          w[2 * i] = __builtin_shuffle(v[i], v[i + 8], bajos);
+          w[2 * i + 1] = __builtin_shuffle(v[i], v[i + 8], altos);
+        }
+        v = w;
+      }
+      for (size_t c = 0; c < 16; ++c)
+        *reinterpret_cast<Dieciseis*>(tira + (static_cast<size_t>(k) + c) * n +
+                                      static_cast<size_t>(y)) = v[c];
     }
   // The rows and columns beyond the last whole block.
   for (int32_t y = 0; y < alto; ++y) {
@@ -386,6 +387,11 @@ void asignarParker(const DatosImagen& imagen, Probabilidades& pq) {
   std::vector<uint8_t> anilloMax(kLado * n);
   std::vector<uint16_t> anilloSuma(kLado * n);
   std::vector<uint16_t> ceros(n, 0);
+  std::vector<uint8_t> e1(n + kLado);  // scratch for filaVentanas
+  std::vector<uint8_t> e2(n + kLado);
+  std::vector<uint16_t> s1(n + kLado);
+  std::vector<uint16_t> s2(n + kLado);
+  std::vector<uint16_t> s3(n + kLado);
   std::vector<int32_t> suma(n, 0);  // per row, the window's grey sum
   std::vector<uint8_t> minimos(n);
   std::vector<uint8_t> maximos(n);
@@ -402,7 +408,7 @@ void asignarParker(const DatosImagen& imagen, Probabilidades& pq) {
     std::copy_n(columna, n, rellenoMin.begin() + kAntes);
     std::copy_n(columna, n, rellenoMax.begin() + kAntes);
     filaVentanas(rellenoMin.data(), rellenoMax.data(), alto, &anilloMin[r], &anilloMax[r],
-                 &anilloSuma[r]);
+                 &anilloSuma[r], e1.data(), e2.data(), s1.data(), s2.data(), s3.data());
     moverSumas(ceros.data(), &anilloSuma[r], alto, suma.data());
   };
   for (int32_t x = 0; x < std::min(ancho, kDespues); ++x) entrar(x);
