@@ -103,7 +103,7 @@ VELARNO_CLONES __attribute__((noinline)) double columna(const Columna& c, int32_
   for (; i < enBloques; i += kBloque) {
     // The serial chain, eight rows of the previous column.
     for (int32_t k = 0; k < kBloque; ++k) residuo = (dpa[i + k] + residuo) + dqa[i + k];
-    // Row i of the products of the column two places to the right.
+    // Rows i .. i+7 of the products of the column two places to the right.
     *reinterpret_cast<Ocho*>(pps + i) = 0.9 * *reinterpret_cast<const Ocho*>(ps + i);
     *reinterpret_cast<Ocho*>(pqs + i) = -0.9 * *reinterpret_cast<const Ocho*>(qs + i);
     // Rows i+1 .. i+8 of the column: the neighbours lie in rows i .. i+9 of the products.
@@ -197,12 +197,12 @@ inline void inicial(double g, double m, double xmin, double xmax, double& p, dou
 // and for the maximum and the sum). Spans double: extremes over 2, 4, 8 and 16 places, then 19
 // as two overlapping spans of 16; sums over 2, 4, 8 and 16 places, then 16 + 2 + 1. The
 // scratch runs `e1`, `e2` (bytes) and `s1`, `s2`, `s3` (words) hold largo + kLado values.
-VELARNO_CLONES void filaVentanas(const uint8_t* __restrict rellenoMin,
-                                 const uint8_t* __restrict rellenoMax, int32_t largo,
-                                 uint8_t* __restrict minimos, uint8_t* __restrict maximos,
-                                 uint16_t* __restrict sumas, uint8_t* __restrict e1,
-                                 uint8_t* __restrict e2, uint16_t* __restrict s1,
-                                 uint16_t* __restrict s2, uint16_t* __restrict s3) {
+VELARNO_CLONES void ventanasColumna(const uint8_t* __restrict rellenoMin,
+                                    const uint8_t* __restrict rellenoMax, int32_t largo,
+                                    uint8_t* __restrict minimos, uint8_t* __restrict maximos,
+                                    uint16_t* __restrict sumas, uint8_t* __restrict e1,
+                                    uint8_t* __restrict e2, uint16_t* __restrict s1,
+                                    uint16_t* __restrict s2, uint16_t* __restrict s3) {
   const int32_t l2 = largo + kLado - 2;  // places whose span of 2 lies inside the padded run
   const int32_t l4 = l2 - 2;
   const int32_t l8 = l4 - 4;
@@ -255,10 +255,10 @@ VELARNO_CLONES void extremosVentana(const uint8_t* const* mn, const uint8_t* con
   }
 }
 
-// The window sums of a row follow the window down: one row's sums leave, another's come in.
+// The window sums follow the window across: one column's run sums leave, another's come in.
 VELARNO_CLONES void moverSumas(const uint16_t* __restrict sale, const uint16_t* __restrict entra,
-                               int32_t ancho, int32_t* __restrict suma) {
-  for (int32_t x = 0; x < ancho; ++x) suma[x] = suma[x] - sale[x] + entra[x];
+                               int32_t largo, int32_t* __restrict suma) {
+  for (int32_t i = 0; i < largo; ++i) suma[i] = suma[i] - sale[i] + entra[i];
 }
 
 // Eight bytes as Double, widened through 16 and 32 bits (whole-vector zero extensions; the
@@ -271,18 +271,19 @@ inline void aDobles(const uint8_t* bytes, Ocho& dobles) {
       Ocho);
 }
 
-// Parker's start-up for one row: the window's mean is its grey sum over its pixel count
-// (columns per x times the rows of this row's window), in Double. Eight pixels at a time as in
-// `inicial`, the choices made lane by lane.
-VELARNO_CLONES void filaParker(const uint8_t* __restrict gris, const int32_t* __restrict suma,
-                               const int32_t* __restrict columnas, int32_t filas,
-                               const uint8_t* __restrict minimos, const uint8_t* __restrict maximos,
-                               double* __restrict p, double* __restrict q, int32_t ancho) {
+// Parker's start-up for one picture column of `largo` rows: the window's mean is its grey sum
+// over its pixel count (the window's height at each row times its width, `anchura` columns),
+// in Double. Eight pixels at a time as in `inicial`, the choices made lane by lane.
+VELARNO_CLONES void columnaParker(const uint8_t* __restrict gris, const int32_t* __restrict suma,
+                                  const int32_t* __restrict alturas, int32_t anchura,
+                                  const uint8_t* __restrict minimos,
+                                  const uint8_t* __restrict maximos, double* __restrict p,
+                                  double* __restrict q, int32_t largo) {
   int32_t x = 0;
-  for (; x + kBloque <= ancho; x += kBloque) {
+  for (; x + kBloque <= largo; x += kBloque) {
     const Ocho m =
         __builtin_convertvector(*reinterpret_cast<const OchoEnteros*>(suma + x), Ocho) /
-        __builtin_convertvector(*reinterpret_cast<const OchoEnteros*>(columnas + x) * filas, Ocho);
+        __builtin_convertvector(*reinterpret_cast<const OchoEnteros*>(alturas + x) * anchura, Ocho);
     Ocho g;
     Ocho xmin;
     Ocho xmax;
@@ -299,8 +300,8 @@ VELARNO_CLONES void filaParker(const uint8_t* __restrict gris, const int32_t* __
     *reinterpret_cast<Ocho*>(p + x) = oscuro ? lado : otro;
     *reinterpret_cast<Ocho*>(q + x) = oscuro ? otro : lado;
   }
-  for (; x < ancho; ++x) {
-    const double m = static_cast<double>(suma[x]) / static_cast<double>(columnas[x] * filas);
+  for (; x < largo; ++x) {
+    const double m = static_cast<double>(suma[x]) / static_cast<double>(alturas[x] * anchura);
     inicial(gris[x], m, minimos[x], maximos[x], p[x], q[x]);
   }
 }
@@ -387,7 +388,7 @@ void asignarParker(const DatosImagen& imagen, Probabilidades& pq) {
   std::vector<uint8_t> anilloMax(kLado * n);
   std::vector<uint16_t> anilloSuma(kLado * n);
   std::vector<uint16_t> ceros(n, 0);
-  std::vector<uint8_t> e1(n + kLado);  // scratch for filaVentanas
+  std::vector<uint8_t> e1(n + kLado);  // scratch for ventanasColumna
   std::vector<uint8_t> e2(n + kLado);
   std::vector<uint16_t> s1(n + kLado);
   std::vector<uint16_t> s2(n + kLado);
@@ -407,8 +408,8 @@ void asignarParker(const DatosImagen& imagen, Probabilidades& pq) {
     std::copy_n(columna, n, &anilloGris[r]);
     std::copy_n(columna, n, rellenoMin.begin() + kAntes);
     std::copy_n(columna, n, rellenoMax.begin() + kAntes);
-    filaVentanas(rellenoMin.data(), rellenoMax.data(), alto, &anilloMin[r], &anilloMax[r],
-                 &anilloSuma[r], e1.data(), e2.data(), s1.data(), s2.data(), s3.data());
+    ventanasColumna(rellenoMin.data(), rellenoMax.data(), alto, &anilloMin[r], &anilloMax[r],
+                    &anilloSuma[r], e1.data(), e2.data(), s1.data(), s2.data(), s3.data());
     moverSumas(ceros.data(), &anilloSuma[r], alto, suma.data());
   };
   for (int32_t x = 0; x < std::min(ancho, kDespues); ++x) entrar(x);
@@ -426,8 +427,8 @@ void asignarParker(const DatosImagen& imagen, Probabilidades& pq) {
       mx[static_cast<size_t>(v - x0)] = &anilloMax[ranura(v)];
     }
     extremosVentana(mn.data(), mx.data(), x1 - x0 + 1, alto, minimos.data(), maximos.data());
-    filaParker(&anilloGris[ranura(x)], suma.data(), filas.data(), x1 - x0 + 1, minimos.data(),
-               maximos.data(), &pq.p[pq.indice(x, 0)], &pq.q[pq.indice(x, 0)], alto);
+    columnaParker(&anilloGris[ranura(x)], suma.data(), filas.data(), x1 - x0 + 1, minimos.data(),
+                  maximos.data(), &pq.p[pq.indice(x, 0)], &pq.q[pq.indice(x, 0)], alto);
   }
 }
 
