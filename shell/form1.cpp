@@ -150,10 +150,10 @@ class ProgresoVentana {
         if (!sinFraccion_)
           dialogo_->setValue(std::clamp(static_cast<int>(std::lround(fraccion * 1000)), 0, 999));
         QCoreApplication::processEvents();
-        if (dialogo_->wasCanceled()) cancelado_ = true;
       }
     }
     if (gancho_ && !gancho_(llamadas_)) cancelado_ = true;
+    if (dialogo_ && dialogo_->wasCanceled()) cancelado_ = true;
     return !cancelado_;
   }
 
@@ -1033,10 +1033,14 @@ void Form1::ejecutarMetodo(const QString& boton, bool pasoAPaso) {
       ProgresoVentana progreso(this, QStringLiteral("Ejecutando «%1»…").arg(titulo), largo,
                                metodo.funcionSinPaso != nullptr, ganchoProgreso_);
       EntornoVentana entorno(*this, metodo.trazaLista, &progreso);
-      // What a cancelled run must leave as it was: the black/white flags it may have written
-      // and the binarized picture it may have drawn (a shared copy until it is drawn on).
-      const std::vector<uint8_t> negroPrevio(
-          datos_.pixeles.planoNegro(), datos_.pixeles.planoNegro() + datos_.pixeles.cantidad());
+      // What a cancelled run must leave as it was: the black/white flags a spatial method may
+      // have written and the binarized picture it may have drawn (a shared copy until it is
+      // drawn on). Only the spatial methods report progress, so only they can be cancelled.
+      const bool espacial = largo || metodo.marco == QLatin1String("FThrdd");
+      std::vector<uint8_t> negroPrevio;
+      if (espacial)
+        negroPrevio.assign(datos_.pixeles.planoNegro(),
+                           datos_.pixeles.planoNegro() + datos_.pixeles.cantidad());
       const QImage binarizadaPrevia = binarizada_.qimage();
       const bool limpiaPrevia = vistaBinarizada_->limpia();
       enCurso_ = true;
@@ -1049,7 +1053,7 @@ void Form1::ejecutarMetodo(const QString& boton, bool pasoAPaso) {
         throw;
       }
       enCurso_ = false;
-      if (fin == Fin::Cancelado) {
+      if (fin == Fin::Cancelado && espacial) {
         std::copy(negroPrevio.begin(), negroPrevio.end(), datos_.pixeles.planoNegro());
         if (binarizadaPrevia.isNull())
           binarizada_.vaciar();

@@ -295,6 +295,28 @@ TEST_F(Extras, WheelZoomKeepsThePixelUnderThePointerKeysStepAndZeroFits) {
   }
 }
 
+TEST_F(Extras, ViewMenuZoomsAndFitsWhenThereIsAPicture) {
+  VistaImagen* w = vista("imagenBinarizada");
+  const auto entradas = [&] {
+    std::unique_ptr<QMenu> menu(w->crearMenu(nullptr));
+    std::string texto;
+    for (QAction* a : menu->actions())
+      texto += a->text().toStdString() + (a->isEnabled() ? "+" : "-") + " ";
+    return texto;
+  };
+  EXPECT_EQ(entradas(), "Acercar- Alejar- Ajustar- ");
+  ASSERT_TRUE(abrirCasa());
+  fijarUmbral(99);
+  EXPECT_EQ(entradas(), "Acercar+ Alejar+ Ajustar- ");
+  std::unique_ptr<QMenu> menu(w->crearMenu(nullptr));
+  menu->actions().at(0)->trigger();
+  EXPECT_FALSE(w->ajustada());
+  EXPECT_EQ(entradas(), "Acercar+ Alejar+ Ajustar+ ");
+  std::unique_ptr<QMenu> otro(w->crearMenu(nullptr));
+  otro->actions().at(2)->trigger();
+  EXPECT_TRUE(w->ajustada());
+}
+
 TEST_F(Extras, DraggingAZoomedViewPansIt) {
   ASSERT_TRUE(abrirCasa());
   VistaImagen* w = vista("imagenGris");
@@ -437,6 +459,25 @@ TEST_P(Cancelar, LeavesRecordAndPicturesAsTheyWereAndSaysSo) {
   EXPECT_NE(lista->item(lista->count() - 1)->text(),
             QStringLiteral("Ejecución cancelada por el usuario."));
   EXPECT_FALSE(vista("imagenBinarizada")->limpia());
+}
+
+TEST_F(Extras, CancelarOnTheProgressBoxEndsTheRun) {
+  ASSERT_TRUE(abrirCasa());
+  int ultima = 0;
+  v.ventana.fijarGanchoProgreso([&](int llamada) {
+    ultima = llamada;
+    if (llamada == 1)
+      v.ventana.findChild<QProgressDialog*>(QStringLiteral("progresoMetodo"))
+          ->findChild<QPushButton*>()
+          ->click();
+    return true;
+  });
+  v.ventana.ejecutarMetodo(QStringLiteral("Command2"), false);
+  EXPECT_EQ(ultima, 1);
+  auto* lista = v.control<QListWidget>(QStringLiteral("LRegional"));
+  EXPECT_EQ(lista->item(lista->count() - 1)->text(),
+            QStringLiteral("Ejecución cancelada por el usuario."));
+  EXPECT_TRUE(vista("imagenBinarizada")->limpia());
 }
 
 INSTANTIATE_TEST_SUITE_P(Espaciales, Cancelar,
