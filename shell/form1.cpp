@@ -834,6 +834,8 @@ class CerrojoEntrada : public QObject {
       case QEvent::ShortcutOverride:
       case QEvent::Shortcut:
       case QEvent::Wheel:
+      case QEvent::DragEnter:
+      case QEvent::Drop:
       case QEvent::Close:
         evento->ignore();
         return true;
@@ -873,6 +875,11 @@ ResultadoCarga Form1::decodificarSinBloquear(const QString& ruta) {
 
 bool Form1::abrirFichero(const QString& ruta) {
   // Decode first: a file that cannot be read leaves the window exactly as it was.
+  struct FinAbrir {
+    bool& abriendo;
+    ~FinAbrir() { abriendo = false; }
+  } finAbrir{abriendo_};
+  abriendo_ = true;
   ResultadoCarga carga = decodificarSinBloquear(ruta);
   if (!carga.ok()) {
     dialogos().informar("Abrir", carga.error.toStdString(), kEstiloExclamacion);
@@ -1247,16 +1254,24 @@ QString ficheroArrastrado(const QMimeData* datos) {
 
 }  // namespace
 
+bool Form1::puedeAbrirArrastrado() const {
+  return !enCurso_ && !abriendo_ && !QApplication::activeModalWidget();
+}
+
 void Form1::dragEnterEvent(QDragEnterEvent* evento) {
-  if (!enCurso_ && !ficheroArrastrado(evento->mimeData()).isEmpty()) evento->acceptProposedAction();
+  if (puedeAbrirArrastrado() && !ficheroArrastrado(evento->mimeData()).isEmpty())
+    evento->acceptProposedAction();
 }
 
 void Form1::dropEvent(QDropEvent* evento) {
   const QString ruta = ficheroArrastrado(evento->mimeData());
-  if (enCurso_ || ruta.isEmpty()) return;
+  if (!puedeAbrirArrastrado() || ruta.isEmpty()) return;
   evento->acceptProposedAction();
-  // Opened after the drop is finished, so the program the file came from is not kept waiting.
-  QTimer::singleShot(0, this, [this, ruta] { protegido([this, ruta] { abrirFichero(ruta); }); });
+  // Opened after the drop is finished, so the program the file came from is not kept waiting;
+  // a second drop meanwhile is dropped.
+  QTimer::singleShot(0, this, [this, ruta] {
+    if (puedeAbrirArrastrado()) protegido([this, ruta] { abrirFichero(ruta); });
+  });
 }
 
 void Form1::closeEvent(QCloseEvent* evento) {

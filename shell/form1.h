@@ -136,6 +136,8 @@ class Form1 : public QMainWindow {
   void ceder();
   void refrescarBinarizada();
   QString textoControl(const QString& nombre) const;
+  // Whether a dropped file may be opened now: no run, no open and no modal box under way.
+  bool puedeAbrirArrastrado() const;
   // Enables the save entries by what is shown.
   void actualizarGuardar();
   void actualizarPorcentajes(int umbral);
@@ -155,7 +157,8 @@ class Form1 : public QMainWindow {
   std::unique_ptr<SelectorGuardarQt> selectorGuardarQt_;
   SelectorGuardar* selectorGuardar_;
   std::function<bool(int)> ganchoProgreso_;
-  bool enCurso_ = false;  // a straight run with progress is under way
+  bool enCurso_ = false;   // a straight run with progress is under way
+  bool abriendo_ = false;  // a picture is being opened
 
   SuperficieQImage imagen_;
   SuperficieQImage buffer_;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -387,6 +388,15 @@ TEST_F(Extras, DroppingAFileOpensItExactlyAsAbrir) {
 
   QMimeData datos;
   datos.setUrls({QUrl::fromLocalFile(fichero)});
+  {
+    // Not while a modal box (a step prompt, a message) is open.
+    QDialog caja(&v.ventana);
+    caja.open();
+    QDragEnterEvent bloqueada(QPoint(10, 10), Qt::CopyAction, &datos, Qt::LeftButton,
+                              Qt::NoModifier);
+    QApplication::sendEvent(&v.ventana, &bloqueada);
+    EXPECT_FALSE(bloqueada.isAccepted());
+  }
   QDragEnterEvent entrar(QPoint(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&v.ventana, &entrar);
   EXPECT_TRUE(entrar.isAccepted());
