@@ -1045,11 +1045,14 @@ void Form1::ejecutarMetodo(const QString& boton, bool pasoAPaso) {
       // drawn on). Only the spatial methods report progress, so only they can be cancelled.
       const bool espacial = largo || metodo.marco == QLatin1String("FThrdd");
       std::vector<uint8_t> negroPrevio;
-      if (espacial)
+      QImage binarizadaPrevia;
+      bool limpiaPrevia = false;
+      if (espacial) {
         negroPrevio.assign(datos_.pixeles.planoNegro(),
                            datos_.pixeles.planoNegro() + datos_.pixeles.cantidad());
-      const QImage binarizadaPrevia = binarizada_.qimage();
-      const bool limpiaPrevia = vistaBinarizada_->limpia();
+        binarizadaPrevia = binarizada_.qimage();
+        limpiaPrevia = vistaBinarizada_->limpia();
+      }
       enCurso_ = true;
       Fin fin;
       try {

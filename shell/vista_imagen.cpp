@@ -108,6 +108,7 @@ QPoint VistaImagen::pixelEn(QPointF punto) const {
   double ey = escala_;
   if (ajustada_) {
     const QSize destino = imagen.scaled(size(), Qt::KeepAspectRatio);
+    if (destino.isEmpty()) return {-1, -1};
     ex = static_cast<double>(destino.width()) / imagen.width();
     ey = static_cast<double>(destino.height()) / imagen.height();
   }
@@ -140,6 +141,7 @@ void VistaImagen::limitar() {
 void VistaImagen::ampliar(double factor, QPointF punto) {
   if (ajuste_ != Ajuste::Escalar || !muestraImagen()) return;
   const double actual = escala();
+  if (!(actual > 0)) return;  // a view too small to show anything
   const QPointF o = origen();
   const QPointF fuente = (punto - o) / actual;
   const double nueva = std::min(actual * factor, kEscalaMaxima);
