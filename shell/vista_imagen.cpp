@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -13,6 +14,53 @@
 #include <QWheelEvent>
 
 namespace velarno {
+
+namespace {
+
+// Averages f x f blocks of a grey or 32-bit colour picture (the last partial blocks dropped):
+// the f rows of a block are added column by column (a plain byte loop the compiler
+// vectorises), then f neighbouring sums of each channel.
+QImage promediarBloques(const QImage& imagen, int f) {
+  const int ancho = imagen.width() / f;
+  const int alto = imagen.height() / f;
+  const bool gris = imagen.format() == QImage::Format_Grayscale8;
+  const int canales = gris ? 1 : 4;
+  QImage salida(ancho, alto, gris ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+  const size_t bytes = static_cast<size_t>(ancho) * static_cast<size_t>(f * canales);
+  std::vector<uint32_t> columnas(bytes);
+  const uint32_t area = static_cast<uint32_t>(f * f);
+  for (int y = 0; y < alto; ++y) {
+    std::fill(columnas.begin(), columnas.end(), 0u);
+    for (int k = 0; k < f; ++k) {
+      const uchar* fila = imagen.constScanLine(y * f + k);
+      for (size_t i = 0; i < bytes; ++i) columnas[i] += fila[i];
+    }
+    uchar* destino = salida.scanLine(y);
+    for (int x = 0; x < ancho; ++x)
+      for (int c = 0; c < canales; ++c) {
+        uint32_t suma = 0;
+        for (int j = 0; j < f; ++j)
+          suma += columnas[static_cast<size_t>((x * f + j) * canales + c)];
+        destino[x * canales + c] = static_cast<uchar>((suma + area / 2) / area);
+      }
+  }
+  return salida;
+}
+
+}  // namespace
+
+// A smooth reduction of a big picture: whole blocks averaged first (cheap, one pass), then
+// Qt's smooth scaling of the much smaller result.
+QImage reducirSuave(const QImage& imagen, QSize destino) {
+  const int f = std::min(imagen.width() / std::max(1, destino.width()),
+                         imagen.height() / std::max(1, destino.height())) /
+                2;
+  const bool admitido = imagen.format() == QImage::Format_Grayscale8 ||
+                        imagen.format() == QImage::Format_RGB32 ||
+                        imagen.format() == QImage::Format_ARGB32;
+  const QImage base = f >= 2 && admitido ? promediarBloques(imagen, f) : imagen;
+  return base.scaled(destino, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
 namespace {
 
 constexpr double kEscalaMaxima = 32;
@@ -336,8 +384,8 @@ void VistaImagen::pintarAjustada(QPainter& pintor, const QImage& imagen) {
     // A smooth reduction once per change; a picture smaller than the view is enlarged
     // without blurring its pixels.
     const bool reducir = destino.width() < imagen.width();
-    escalada_ = imagen.scaled(destino, Qt::KeepAspectRatio,
-                              reducir ? Qt::SmoothTransformation : Qt::FastTransformation);
+    escalada_ = reducir ? reducirSuave(imagen, destino)
+                        : imagen.scaled(destino, Qt::KeepAspectRatio, Qt::FastTransformation);
     escaladaPixmap_ = QPixmap();
     generacionEscalada_ = ++generacion_;
     versionEscalada_ = superficie_.version();

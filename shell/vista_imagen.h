@@ -11,6 +11,9 @@ class QMenu;
 
 namespace velarno {
 
+// A smooth reduction of a picture to `destino` (aspect kept), fast on big pictures.
+QImage reducirSuave(const QImage& imagen, QSize destino);
+
 // The grey picture with the pixels below `umbral` painted red (binarization rule: grey
 // strictly below the threshold is black). `gris` is a Grayscale8 raster; the result is RGB32.
 QImage superponerUmbral(const QImage& gris, int umbral);
