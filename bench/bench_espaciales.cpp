@@ -10,8 +10,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "../tests/methods/entorno_espacial.h"
 #include "../tests/methods/literal_espaciales.h"
+#include "../tests/support/entorno_prueba.h"
 #include "moving_averages.h"
 #include "regional.h"
 #include "relajacion.h"
@@ -58,17 +58,18 @@ void BM_MovingAverages(benchmark::State& state) {
   DatosImagen imagen = foto();
   DatosImagen lento = foto();
   {
-    EntornoEspacial e(imagen);
-    EntornoEspacial el(lento);
+    prueba::EntornoPrueba e(imagen);
+    prueba::EntornoPrueba el(lento);
     e.setTexto("CPct", "15");
     el.setTexto("CPct", "15");
     bool paso = false;
     AlgoritmoThrdd(e, paso);
     literal::Thrdd(el, paso);
-    if (planoNegro(imagen) != planoNegro(lento) || e.traza().texto() != el.traza().texto())
+    if (prueba::planoNegro(imagen) != prueba::planoNegro(lento) ||
+        e.traza().texto() != el.traza().texto())
       fallo("Moving Averages");
   }
-  EntornoEspacial e(imagen);
+  prueba::EntornoPrueba e(imagen);
   e.setTexto("CPct", "15");
   for (auto _ : state) {
     bool paso = false;
@@ -78,7 +79,7 @@ void BM_MovingAverages(benchmark::State& state) {
 
 void BM_RegionalThresholds(benchmark::State& state) {
   DatosImagen imagen = foto();
-  EntornoEspacial e(imagen);
+  prueba::EntornoPrueba e(imagen);
   bool paso = false;
   AlgoritmoRegionalThreshold(e, paso);
   // A sample of pixels against the per-window threshold.

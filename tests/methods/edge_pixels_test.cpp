@@ -11,13 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include "estadisticos_prueba.h"
+#include "entorno_prueba.h"
 #include "imagen_prueba.h"
 
 namespace velarno {
 namespace {
 
-using prueba::EntornoRegistro;
+using prueba::EntornoPrueba;
+using prueba::mas;
 using prueba::unir;
 
 const Mascara kLaplaciano = {0, 1, 0, 1, -4, 1, 0, 1, 0};
@@ -25,21 +26,16 @@ const std::vector<std::string> kCabecera = {"Iniciando algoritmo Using Edge Piex
                                             "=====================================", ""};
 const char* const kCierre = "Algoritmo Using Edge Piexls Finalizado.";
 
-std::vector<std::string> mas(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-void ponerMascara(EntornoRegistro& e, const std::vector<std::string>& textos) {
+void ponerMascara(EntornoPrueba& e, const std::vector<std::string>& textos) {
   for (size_t k = 0; k < textos.size(); ++k)
-    e.textos["Mask(" + std::to_string(k) + ")"] = textos[k];
+    e.setTexto("Mask(" + std::to_string(k) + ")", textos[k]);
 }
 
-EntornoRegistro entorno(const DatosImagen& imagen, const std::string& pct,
-                        const std::string& respuestas = "") {
-  EntornoRegistro e(imagen, respuestas);
+EntornoPrueba entorno(const DatosImagen& imagen, const std::string& pct,
+                      const std::string& respuestas = "") {
+  EntornoPrueba e(imagen, respuestas);
   ponerMascara(e, {"0", "1", "0", "1", "-4", "1", "0", "1", "0"});
-  e.textos["PCTeDp"] = pct;
+  e.setTexto("PCTeDp", pct);
   return e;
 }
 
@@ -159,7 +155,7 @@ TEST(Xpix_lap, MaskIsAppliedTransposed) {
 }
 
 TEST(AlgoritmoUsingEdgePixels, TransposedMaskInStepPrompt) {
-  EntornoRegistro e = entorno(imagenDesdeFilas({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}), "100", "S");
+  EntornoPrueba e = entorno(imagenDesdeFilas({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}), "100", "S");
   ponerMascara(e, {"1", "2", "3", "4", "5", "6", "7", "8", "9"});
   bool paso = true;
   EXPECT_EQ(AlgoritmoUsingEdgePixels(e, paso), Fin::Publicado);
@@ -167,8 +163,8 @@ TEST(AlgoritmoUsingEdgePixels, TransposedMaskInStepPrompt) {
   EXPECT_EQ(e.mensajes()[0].texto,
             "Resultado de aplicar el operador laplaciano al entorno centrado en el pixel (1,1): "
             "261\r\r¿seguir paso a paso?");
-  EXPECT_EQ(e.lista.texto(), unir(mas(kCabecera, {"valor de gris que contiene el porcentaje: 261",
-                                                  "Umbral encontrado: 5", kCierre})));
+  EXPECT_EQ(e.traza().texto(), unir(mas(kCabecera, {"valor de gris que contiene el porcentaje: 261",
+                                                    "Umbral encontrado: 5", kCierre})));
 }
 
 struct CasoUmbral {
@@ -184,10 +180,10 @@ class EdgePixelsUmbral : public ::testing::TestWithParam<CasoUmbral> {};
 
 TEST_P(EdgePixelsUmbral, WholeStraightTraceThenPublication) {
   const CasoUmbral& caso = GetParam();
-  EntornoRegistro e = entorno(imagenDesdeFilas(caso.filas), caso.pct);
+  EntornoPrueba e = entorno(imagenDesdeFilas(caso.filas), caso.pct);
   bool paso = false;
   EXPECT_EQ(AlgoritmoUsingEdgePixels(e, paso), Fin::Publicado);
-  EXPECT_EQ(e.lista.texto(),
+  EXPECT_EQ(e.traza().texto(),
             unir(mas(kCabecera,
                      {"valor de gris que contiene el porcentaje: " + std::to_string(caso.nivel),
                       "Umbral encontrado: " + std::to_string(caso.umbral), kCierre})));
@@ -219,8 +215,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.nombre); });
 
 TEST(AlgoritmoUsingEdgePixels, PercentageWithLocaleSeparator) {
-  EntornoRegistro e = entorno(imagenDesdeFilas(kCentroOscuro), "99,5");
-  e.separador = ',';
+  EntornoPrueba e = entorno(imagenDesdeFilas(kCentroOscuro), "99,5");
+  e.setSeparadorDecimal(',');
   bool paso = false;
   EXPECT_EQ(AlgoritmoUsingEdgePixels(e, paso), Fin::Publicado);
   EXPECT_EQ(e.publicados, std::vector<int>{10});  // target 8.955 -> 9
@@ -248,7 +244,7 @@ class EdgePixelsPaso : public ::testing::TestWithParam<CasoPaso> {};
 
 TEST_P(EdgePixelsPaso, PromptsInColumnOrderAndCancelOnce) {
   const CasoPaso& caso = GetParam();
-  EntornoRegistro e = entorno(imagenDesdeFilas(kCuatro), "85", caso.respuestas);
+  EntornoPrueba e = entorno(imagenDesdeFilas(kCuatro), "85", caso.respuestas);
   bool paso = true;
   EXPECT_EQ(AlgoritmoUsingEdgePixels(e, paso), Fin::Publicado);
   EXPECT_EQ(paso, !caso.cancelado);
@@ -265,7 +261,7 @@ TEST_P(EdgePixelsPaso, PromptsInColumnOrderAndCancelOnce) {
   // Target 14 of 16: the 14 pixels at 0 reach it; mean 175 / 16.
   lineas = mas(lineas,
                {"valor de gris que contiene el porcentaje: 0", "Umbral encontrado: 11", kCierre});
-  EXPECT_EQ(e.lista.texto(), unir(lineas));
+  EXPECT_EQ(e.traza().texto(), unir(lineas));
   EXPECT_EQ(e.publicados, std::vector<int>{11});
 }
 
@@ -290,12 +286,12 @@ class EdgePixelsRechazo : public ::testing::TestWithParam<CasoRechazo> {};
 
 TEST_P(EdgePixelsRechazo, BoxBeforeTheTraceIsTouched) {
   const CasoRechazo& caso = GetParam();
-  EntornoRegistro e = entorno(imagenDesdeFilas(kCentroOscuro), caso.pct, "S");
-  if (caso.casilla >= 0) e.textos["Mask(" + std::to_string(caso.casilla) + ")"] = caso.texto;
-  e.lista.agregar("traza anterior");
+  EntornoPrueba e = entorno(imagenDesdeFilas(kCentroOscuro), caso.pct, "S");
+  if (caso.casilla >= 0) e.setTexto("Mask(" + std::to_string(caso.casilla) + ")", caso.texto);
+  e.traza().agregar("traza anterior");
   bool paso = true;
   EXPECT_EQ(AlgoritmoUsingEdgePixels(e, paso), Fin::Rechazado);
-  EXPECT_EQ(e.lista.texto(), "traza anterior\n");
+  EXPECT_EQ(e.traza().texto(), "traza anterior\n");
   ASSERT_EQ(e.mensajes().size(), 1u);
   EXPECT_EQ(e.mensajes()[0].titulo, caso.titulo);
   EXPECT_EQ(e.mensajes()[0].texto, caso.mensaje);
@@ -329,10 +325,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.nombre); });
 
 TEST(AlgoritmoUsingEdgePixels, LevelWithNoPixelShowsHistogramBoxAndPublishesNothing) {
-  EntornoRegistro e = entorno(imagenDesdeFilas(kCentroOscuro), "150");
+  EntornoPrueba e = entorno(imagenDesdeFilas(kCentroOscuro), "150");
   bool paso = false;
   EXPECT_EQ(AlgoritmoUsingEdgePixels(e, paso), Fin::SinResultado);
-  EXPECT_EQ(e.lista.texto(),
+  EXPECT_EQ(e.traza().texto(),
             unir(mas(kCabecera, {"valor de gris que contiene el porcentaje: 2048",
                                  "Ningún pixel alcanza el valor 2048: no hay pixels de borde que "
                                  "promediar.",
@@ -347,13 +343,14 @@ TEST(AlgoritmoUsingEdgePixels, LevelWithNoPixelShowsHistogramBoxAndPublishesNoth
 
 // Edge values far above 5000 share the last entry and still count as edge pixels.
 TEST(AlgoritmoUsingEdgePixels, EdgeValuesAbove5000StillAveraged) {
-  EntornoRegistro e = entorno(
+  EntornoPrueba e = entorno(
       imagenDesdeFilas({{0, 0, 0, 0}, {0, 60, 70, 0}, {0, 80, 90, 0}, {0, 0, 0, 0}}), "150");
   ponerMascara(e, {"0", "0", "0", "0", "100", "0", "0", "0", "0"});
   bool paso = false;
   EXPECT_EQ(AlgoritmoUsingEdgePixels(e, paso), Fin::Publicado);
-  EXPECT_EQ(e.lista.texto(), unir(mas(kCabecera, {"valor de gris que contiene el porcentaje: 2048",
-                                                  "Umbral encontrado: 75", kCierre})));
+  EXPECT_EQ(e.traza().texto(),
+            unir(mas(kCabecera, {"valor de gris que contiene el porcentaje: 2048",
+                                 "Umbral encontrado: 75", kCierre})));
   const HistogramaBordes h = Xfhist(e.imagen().pixeles, {0, 0, 0, 0, 100, 0, 0, 0, 0});
   EXPECT_EQ(h.cuentas[5000], 4);
   EXPECT_EQ(h.sumasGris[5000], 300);
@@ -389,11 +386,11 @@ class EdgePixelsCuentaExacta : public ::testing::TestWithParam<CasoGrande> {};
 // pixel sets the level.
 TEST_P(EdgePixelsCuentaExacta, HundredPercentTarget) {
   const CasoGrande& caso = GetParam();
-  EntornoRegistro e = entorno(imagenGrandeConPunto(caso.ancho, caso.alto), "100");
+  EntornoPrueba e = entorno(imagenGrandeConPunto(caso.ancho, caso.alto), "100");
   bool paso = false;
   const Fin fin = AlgoritmoUsingEdgePixels(e, paso);
   EXPECT_EQ(fin, caso.cajas == 0 ? Fin::Publicado : Fin::SinResultado);
-  EXPECT_EQ(e.lista.texto(), unir(mas(kCabecera, caso.cola)));
+  EXPECT_EQ(e.traza().texto(), unir(mas(kCabecera, caso.cola)));
   EXPECT_EQ(e.mensajes().size(), caso.cajas);
 }
 

@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include "estadisticos_prueba.h"
+#include "entorno_prueba.h"
 #include "imagen_prueba.h"
 
 namespace velarno {
 namespace {
 
-using prueba::EntornoRegistro;
+using prueba::EntornoPrueba;
 using prueba::unir;
 
 std::string trazaRecta(int umbral) {
@@ -34,10 +34,10 @@ void PrintTo(const CasoUmbral& caso, std::ostream* os) { *os << caso.nombre; }
 class EntropyUmbral : public ::testing::TestWithParam<CasoUmbral> {};
 
 TEST_P(EntropyUmbral, PublishesBeforeClosingLines) {
-  EntornoRegistro e(imagenDesdeFilas(GetParam().filas));
+  EntornoPrueba e(imagenDesdeFilas(GetParam().filas));
   bool paso = false;
   EXPECT_EQ(AlgoritmoEntropy(e, paso), Fin::Publicado);
-  EXPECT_EQ(e.lista.texto(), trazaRecta(GetParam().umbral));
+  EXPECT_EQ(e.traza().texto(), trazaRecta(GetParam().umbral));
   EXPECT_EQ(e.publicados, std::vector<int>{GetParam().umbral});
   EXPECT_EQ(e.lineasAlPublicar, std::vector<size_t>{3});
   EXPECT_TRUE(e.mensajes().empty());
@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.nombre); });
 
 TEST(AlgoritmoEntropy, StepPromptsAtEveryImprovement) {
-  EntornoRegistro e(imagenDesdeFilas({{0, 1, 2, 2}}), "SS");
+  EntornoPrueba e(imagenDesdeFilas({{0, 1, 2, 2}}), "SS");
   bool paso = true;
   EXPECT_EQ(AlgoritmoEntropy(e, paso), Fin::Publicado);
   EXPECT_TRUE(paso);
@@ -69,28 +69,28 @@ TEST(AlgoritmoEntropy, StepPromptsAtEveryImprovement) {
   EXPECT_EQ(e.mensajes()[0].texto, "Nuevo valor de umbral: 1\r\r¿Continuar Paso a paso?");
   EXPECT_EQ(e.mensajes()[0].estilo, 4);
   EXPECT_EQ(e.mensajes()[1].texto, "Nuevo valor de umbral: 2\r\r¿Continuar Paso a paso?");
-  EXPECT_EQ(e.lista.texto(), trazaRecta(2));
+  EXPECT_EQ(e.traza().texto(), trazaRecta(2));
 }
 
 TEST(AlgoritmoEntropy, NoAtFirstPromptCancelsOnceAndKeepsResult) {
-  EntornoRegistro e(imagenDesdeFilas({{0, 1, 2, 2}}), "N");
+  EntornoPrueba e(imagenDesdeFilas({{0, 1, 2, 2}}), "N");
   bool paso = true;
   EXPECT_EQ(AlgoritmoEntropy(e, paso), Fin::Publicado);
   EXPECT_FALSE(paso);
   EXPECT_EQ(e.mensajes().size(), 1u);
-  EXPECT_EQ(e.lista.texto(), unir({"Iniciando Algoritmo Entropy", "===========================", "",
-                                   "Paso a paso cancelado", "", "Umbral encontrado: 2", "",
-                                   "Algoritmo entropy Finalizado."}));
+  EXPECT_EQ(e.traza().texto(), unir({"Iniciando Algoritmo Entropy",
+                                     "===========================", "", "Paso a paso cancelado", "",
+                                     "Umbral encontrado: 2", "", "Algoritmo entropy Finalizado."}));
   EXPECT_EQ(e.publicados, std::vector<int>{2});
   EXPECT_EQ(e.lineasAlPublicar, std::vector<size_t>{5});
 }
 
 TEST(AlgoritmoEntropy, NoImprovementShowsNoPrompt) {
-  EntornoRegistro e(imagenUniforme(3, 2, 17), "S");
+  EntornoPrueba e(imagenUniforme(3, 2, 17), "S");
   bool paso = true;
   AlgoritmoEntropy(e, paso);
   EXPECT_TRUE(e.mensajes().empty());
-  EXPECT_EQ(e.lista.texto(), trazaRecta(0));
+  EXPECT_EQ(e.traza().texto(), trazaRecta(0));
 }
 
 // The recount must give the very fractions of adding 1 per pixel in column order.
@@ -109,17 +109,6 @@ TEST(histogramC, MatchesPixelByPixelCount) {
   }
 }
 
-// A record of one grey level built straight on the planes (large sizes without row vectors).
-DatosImagen imagenPlana(int32_t ancho, int32_t alto, uint8_t gris) {
-  DatosImagen imagen;
-  imagen.ancho = ancho;
-  imagen.alto = alto;
-  imagen.pixeles = Pixeles(ancho, alto);
-  std::fill_n(imagen.pixeles.planoGris(), imagen.pixeles.cantidad(), gris);
-  imagen.histograma[gris] = int64_t{ancho} * alto;
-  return imagen;
-}
-
 struct CasoCuenta {
   int32_t ancho, alto;
   double n;  // width x height as a Single, rounded to a whole count
@@ -133,7 +122,7 @@ class histogramCCuenta : public ::testing::TestWithParam<CasoCuenta> {};
 TEST_P(histogramCCuenta, DividesByTheSinglePrecisionProduct) {
   const CasoCuenta& caso = GetParam();
   HistogramaNormalizado p{};
-  histogramC(imagenPlana(caso.ancho, caso.alto, 77), p);
+  histogramC(prueba::imagenLlena(caso.ancho, caso.alto, 77), p);
   EXPECT_EQ(p[77], static_cast<double>(int64_t{caso.ancho} * caso.alto) / caso.n);
   EXPECT_EQ(p[76], 0.0);
 }

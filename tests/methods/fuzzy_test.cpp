@@ -9,25 +9,21 @@
 
 #include <gtest/gtest.h>
 
-#include "estadisticos_prueba.h"
+#include "entorno_prueba.h"
 #include "imagen_prueba.h"
 #include "numeros.h"
 
 namespace velarno {
 namespace {
 
-using prueba::EntornoRegistro;
+using prueba::EntornoPrueba;
+using prueba::mas;
 using prueba::unir;
 
 const std::vector<std::string> kIgualdades = {"======================================="};
 
 std::vector<std::string> cabecera(const std::string& medida) {
   return {"Iniciando Algoritmo Fuzzy (" + medida + ")", kIgualdades[0], ""};
-}
-
-std::vector<std::string> mas(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
 }
 
 // The measures evaluated level by level straight from their definitions: the oracle for the
@@ -74,12 +70,12 @@ class FuzzyMedias : public ::testing::TestWithParam<CasoMedias> {};
 
 TEST_P(FuzzyMedias, FirstStepBlockShowsRoundedMeans) {
   const CasoMedias& caso = GetParam();
-  EntornoRegistro e(imagenDesdeFilas(caso.filas), "N");
-  e.textos["metodoYG"] = "ENTROPY";
+  EntornoPrueba e(imagenDesdeFilas(caso.filas), "N");
+  e.setTexto("metodoYG", "ENTROPY");
   bool paso = true;
   AlgoritmoFuzzy(e, paso);
   EXPECT_FALSE(paso);
-  const std::vector<std::string>& lineas = e.lista.lineas();
+  const std::vector<std::string>& lineas = e.traza().lineas();
   ASSERT_GE(lineas.size(), 7u);
   EXPECT_EQ(std::vector<std::string>(lineas.begin() + 3, lineas.begin() + 7),
             bloque(e.imagen(), caso.t, caso.u0, caso.u1, true));
@@ -100,24 +96,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AlgoritmoFuzzy, StepRunCancelledAtSecondPromptWritesNoCancelLine) {
   const DatosImagen imagen = imagenDesdeFilas({{10, 10, 20, 30, 30, 40}});
-  EntornoRegistro recta(imagen);
-  recta.textos["metodoYG"] = "ENTROPY";
+  EntornoPrueba recta(imagen);
+  recta.setTexto("metodoYG", "ENTROPY");
   bool paso = false;
   EXPECT_EQ(AlgoritmoFuzzy(recta, paso), Fin::Publicado);
   // E is least at 10 and the spread of E is small: the interval is 10 alone.
   const std::vector<std::string> cola = {"intervalo para la busqueda del mejor: [10 - 10]", "",
                                          "Umbral encontrado: 10", "", "Fuzzy finalizado."};
-  EXPECT_EQ(recta.lista.texto(), unir(mas(cabecera("ENTROPY"), cola)));
+  EXPECT_EQ(recta.traza().texto(), unir(mas(cabecera("ENTROPY"), cola)));
   EXPECT_EQ(recta.publicados, std::vector<int>{10});
   EXPECT_EQ(recta.lineasAlPublicar, std::vector<size_t>{8});
 
-  EntornoRegistro e(imagen, "SN");
-  e.textos["metodoYG"] = "ENTROPY";
+  EntornoPrueba e(imagen, "SN");
+  e.setTexto("metodoYG", "ENTROPY");
   paso = true;
   EXPECT_EQ(AlgoritmoFuzzy(e, paso), Fin::Publicado);
   EXPECT_FALSE(paso);
   // Candidates 10 (means 10 | 30), 20 (14 | 34) and 30; the last is never shown.
-  EXPECT_EQ(e.lista.texto(),
+  EXPECT_EQ(e.traza().texto(),
             unir(mas(mas(mas(cabecera("ENTROPY"), bloque(imagen, 10, 10, 30, true)),
                          bloque(imagen, 20, 14, 34, true)),
                      cola)));
@@ -128,24 +124,24 @@ TEST(AlgoritmoFuzzy, StepRunCancelledAtSecondPromptWritesNoCancelLine) {
 }
 
 TEST(AlgoritmoFuzzy, IntervalStartsAtOne) {
-  EntornoRegistro e(imagenDesdeFilas({{1, 255}}));
-  e.textos["metodoYG"] = "FUZZY";
+  EntornoPrueba e(imagenDesdeFilas({{1, 255}}));
+  e.setTexto("metodoYG", "FUZZY");
   bool paso = false;
   EXPECT_EQ(AlgoritmoFuzzy(e, paso), Fin::Publicado);
   // Only t = 1 qualifies; its Yager value over two pixels is above 1.5, so 1 - w < 0.5.
   // Levels 2..4 are empty: the valley at 3 beats 1 and 2.
-  EXPECT_EQ(e.lista.texto(),
+  EXPECT_EQ(e.traza().texto(),
             unir(mas(cabecera("FUZZY"), {"intervalo para la busqueda del mejor: [1 - 3]", "",
                                          "Umbral encontrado: 3", "", "Fuzzy finalizado."})));
   EXPECT_EQ(e.publicados, std::vector<int>{3});
 }
 
 TEST(AlgoritmoFuzzy, IntervalEndsAt254) {
-  EntornoRegistro e(imagenDesdeFilas({{0, 254, 255}}), "S");
-  e.textos["metodoYG"] = "FUZZY";
+  EntornoPrueba e(imagenDesdeFilas({{0, 254, 255}}), "S");
+  e.setTexto("metodoYG", "FUZZY");
   bool paso = true;
   EXPECT_EQ(AlgoritmoFuzzy(e, paso), Fin::Publicado);
-  EXPECT_EQ(e.lista.texto(),
+  EXPECT_EQ(e.traza().texto(),
             unir(mas(mas(cabecera("FUZZY"), bloque(e.imagen(), 254, 128, 256, false)),
                      {"intervalo para la busqueda del mejor: [253 - 254]", "",
                       "Umbral encontrado: 253", "", "Fuzzy finalizado."})));
@@ -155,11 +151,11 @@ TEST(AlgoritmoFuzzy, IntervalEndsAt254) {
 TEST(AlgoritmoFuzzy, LargeCountsKeepTheirMeans) {
   DatosImagen imagen =
       prueba::imagenDeHistograma(3000, 3000, {{100, 2}, {200, 10}, {255, 8'999'988}});
-  EntornoRegistro e(imagen, "SS");
-  e.textos["metodoYG"] = "ENTROPY";
+  EntornoPrueba e(imagen, "SS");
+  e.setTexto("metodoYG", "ENTROPY");
   bool paso = true;
   EXPECT_EQ(AlgoritmoFuzzy(e, paso), Fin::Publicado);
-  const std::vector<std::string>& lineas = e.lista.lineas();
+  const std::vector<std::string>& lineas = e.traza().lineas();
   ASSERT_GE(lineas.size(), 11u);
   EXPECT_EQ(lineas[3], "uo: 100");
   EXPECT_EQ(lineas[4], "u1: 255");  // 254.99993 + 0.5
@@ -177,11 +173,11 @@ void PrintTo(const CasoSinResultado& caso, std::ostream* os) { *os << caso.nombr
 class FuzzySinResultado : public ::testing::TestWithParam<CasoSinResultado> {};
 
 TEST_P(FuzzySinResultado, EndsWithReasonAndPublishesNothing) {
-  EntornoRegistro e(GetParam().imagen, "SSS");
-  e.textos["metodoYG"] = "ENTROPY";
+  EntornoPrueba e(GetParam().imagen, "SSS");
+  e.setTexto("metodoYG", "ENTROPY");
   bool paso = false;
   EXPECT_EQ(AlgoritmoFuzzy(e, paso), Fin::SinResultado);
-  EXPECT_EQ(e.lista.texto(), unir(mas(cabecera("ENTROPY"), GetParam().traza)));
+  EXPECT_EQ(e.traza().texto(), unir(mas(cabecera("ENTROPY"), GetParam().traza)));
   EXPECT_TRUE(e.publicados.empty());
   EXPECT_TRUE(e.mensajes().empty());
 }
@@ -214,10 +210,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.nombre); });
 
 // A context whose measure text is changed by the user while the first step prompt is open.
-class EntornoCambiaMedida : public EntornoRegistro {
+class EntornoCambiaMedida : public EntornoPrueba {
  public:
   EntornoCambiaMedida(DatosImagen imagen, std::string respuestas)
-      : EntornoRegistro(std::move(imagen), std::move(respuestas)), cajas_(*this) {}
+      : EntornoPrueba(std::move(imagen), std::move(respuestas)), cajas_(*this) {}
   Dialogos& dialogos() override { return cajas_; }
 
  private:
@@ -225,12 +221,12 @@ class EntornoCambiaMedida : public EntornoRegistro {
    public:
     explicit Cajas(EntornoCambiaMedida& e) : e_(e) {}
     int preguntar(const std::string& titulo, const std::string& texto) override {
-      const int respuesta = e_.EntornoRegistro::dialogos().preguntar(titulo, texto);
-      e_.textos["metodoYG"] = "FUZZY";
+      const int respuesta = e_.EntornoPrueba::dialogos().preguntar(titulo, texto);
+      e_.setTexto("metodoYG", "FUZZY");
       return respuesta;
     }
     int informar(const std::string& titulo, const std::string& texto, int estilo) override {
-      return e_.EntornoRegistro::dialogos().informar(titulo, texto, estilo);
+      return e_.EntornoPrueba::dialogos().informar(titulo, texto, estilo);
     }
 
    private:
@@ -243,10 +239,10 @@ class EntornoCambiaMedida : public EntornoRegistro {
 TEST(AlgoritmoFuzzy, MeasureChangedDuringARunAppliesFromTheNextThreshold) {
   const DatosImagen imagen = imagenDesdeFilas({{10, 10, 20, 30, 30, 40}});
   EntornoCambiaMedida e(imagen, "SSS");
-  e.textos["metodoYG"] = "ENTROPY";
+  e.setTexto("metodoYG", "ENTROPY");
   bool paso = true;
   EXPECT_EQ(AlgoritmoFuzzy(e, paso), Fin::Publicado);
-  EXPECT_EQ(e.lista.texto(),
+  EXPECT_EQ(e.traza().texto(),
             unir(mas(mas(mas(mas(cabecera("ENTROPY"), bloque(imagen, 10, 10, 30, true)),
                              bloque(imagen, 20, 14, 34, false)),
                          bloque(imagen, 30, 20, 40, false)),
@@ -256,12 +252,12 @@ TEST(AlgoritmoFuzzy, MeasureChangedDuringARunAppliesFromTheNextThreshold) {
 
 // Any text but exactly "ENTROPY" selects the Yager-type measure.
 TEST(fuzzy, OtherTextsSelectYager) {
-  EntornoRegistro e(imagenAleatoria(9, 7, 5u));
+  EntornoPrueba e(imagenAleatoria(9, 7, 5u));
   for (const char* texto : {"FUZZY", "entropy", "", "ENTROPY "}) {
-    e.textos["metodoYG"] = texto;
+    e.setTexto("metodoYG", texto);
     EXPECT_EQ(fuzzy(e, 40, 200, 120), Yager(40, 200, 120)) << texto;
   }
-  e.textos["metodoYG"] = "ENTROPY";
+  e.setTexto("metodoYG", "ENTROPY");
   EXPECT_NE(fuzzy(e, 40, 200, 120), Yager(40, 200, 120));
 }
 
@@ -272,12 +268,12 @@ TEST(fuzzy, SameNumbersAsLevelByLevel) {
   for (int imagenes = 0; imagenes < 4; ++imagenes) {
     DatosImagen imagen = imagenAleatoria(23 + imagenes, 19, static_cast<unsigned>(imagenes));
     imagen.histograma[static_cast<size_t>(nivel(azar))] += 123'456'789;
-    EntornoRegistro e(imagen);
+    EntornoPrueba e(imagen);
     for (int k = 0; k < 300; ++k) {
       const int t = nivel(azar), u0 = nivel(azar), u1 = nivel(azar);
-      e.textos["metodoYG"] = "ENTROPY";
+      e.setTexto("metodoYG", "ENTROPY");
       EXPECT_EQ(fuzzy(e, u0, u1, t), fuzzyLiteral(e.imagen().histograma, u0, u1, t, true));
-      e.textos["metodoYG"] = "FUZZY";
+      e.setTexto("metodoYG", "FUZZY");
       EXPECT_EQ(fuzzy(e, u0, u1, t), fuzzyLiteral(e.imagen().histograma, u0, u1, t, false));
     }
   }

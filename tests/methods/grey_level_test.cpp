@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "entorno_prueba.h"
 #include "entorno_simple.h"
 #include "imagen_prueba.h"
 #include "recuento.h"
@@ -15,16 +16,8 @@
 namespace velarno {
 namespace {
 
-std::string unir(const std::vector<std::string>& lineas) {
-  std::string texto;
-  for (const std::string& linea : lineas) texto += linea + '\n';
-  return texto;
-}
-
-std::vector<std::string> mas(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
+using prueba::mas;
+using prueba::unir;
 
 std::vector<std::string> cabecera(const std::string& n, const std::string& varianza,
                                   const std::string& media) {

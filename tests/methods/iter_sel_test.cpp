@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "entorno_prueba.h"
 #include "entorno_simple.h"
 #include "imagen_prueba.h"
 #include "numeros.h"
@@ -15,11 +16,8 @@
 namespace velarno {
 namespace {
 
-std::string unir(const std::vector<std::string>& lineas) {
-  std::string texto;
-  for (const std::string& linea : lineas) texto += linea + '\n';
-  return texto;
-}
+using prueba::mas;
+using prueba::unir;
 
 const char kRapido[] = "Iniciando Iterative Selection";
 const char kNormal[] = "Iniciando Iterative Selection (Normal)";
@@ -31,11 +29,6 @@ std::vector<std::string> cabecera(const std::string& titulo, const std::string& 
 std::vector<std::string> cierre(int umbral) {
   return {"", "Umbral encontrado: " + std::to_string(umbral), "",
           "Iterative Selection Finalizado."};
-}
-
-std::vector<std::string> mas(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
 }
 
 struct CasoIterSel {

@@ -1,7 +1,6 @@
 #include "mean.h"
 
 #include <cmath>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <ostream>
@@ -11,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogos_guion.h"
-#include "entorno.h"
+#include "entorno_prueba.h"
 #include "imagen_prueba.h"
 #include "numeros.h"
 #include "traza.h"
@@ -19,59 +18,8 @@
 namespace velarno {
 namespace {
 
-// Scripted boxes that also note how many trace lines were written when each box showed.
-class DialogosConTraza : public Dialogos {
- public:
-  DialogosConTraza(std::string respuestas, const TrazaLista& traza)
-      : guion_(std::move(respuestas)), traza_(traza) {}
-  int preguntar(const std::string& titulo, const std::string& texto) override {
-    lineasAlMostrar.push_back(traza_.lineas().size());
-    return guion_.preguntar(titulo, texto);
-  }
-  int informar(const std::string& titulo, const std::string& texto, int estilo) override {
-    lineasAlMostrar.push_back(traza_.lineas().size());
-    return guion_.informar(titulo, texto, estilo);
-  }
-  const std::vector<Mensaje>& mensajes() const { return guion_.mensajes(); }
-  std::vector<size_t> lineasAlMostrar;
-
- private:
-  DialogosGuion guion_;
-  const TrazaLista& traza_;
-};
-
-// A method context that only records: trace, boxes and every publication.
-class FakeEntorno : public Entorno {
- public:
-  explicit FakeEntorno(DatosImagen imagen, std::string respuestas = "")
-      : cajas(std::move(respuestas), lista), imagen_(std::move(imagen)) {}
-  DatosImagen& imagen() override { return imagen_; }
-  Traza& traza() override { return lista; }
-  Dialogos& dialogos() override { return cajas; }
-  std::string texto(const std::string&) const override { return ""; }
-  char separadorDecimal() const override { return separador; }
-  void publicar(int umbral) override { publicados.push_back(umbral); }
-  void dibujarBinarizada() override { ++dibujos; }
-
-  TrazaLista lista;
-  DialogosConTraza cajas;
-  char separador = '.';
-  std::vector<int> publicados;
-  int dibujos = 0;
-
- private:
-  DatosImagen imagen_;
-};
-
-// A large picture of one level, filled directly (the row-vector helper is slow at this size).
-DatosImagen imagenLlena(int32_t ancho, int32_t alto, uint8_t gris) {
-  DatosImagen imagen;
-  imagen.ancho = ancho;
-  imagen.alto = alto;
-  imagen.pixeles = Pixeles(ancho, alto);
-  std::memset(imagen.pixeles.planoGris(), gris, imagen.pixeles.cantidad());
-  return imagen;
-}
+using prueba::EntornoPrueba;
+using prueba::imagenLlena;
 
 std::string trazaRecta(const std::string& suma, const std::string& pixeles, int umbral) {
   return "Iniciando algoritmo Mean\n========================\nsuma Total: " + suma +
@@ -94,13 +42,13 @@ class MeanUmbral : public ::testing::TestWithParam<CasoUmbral> {};
 
 TEST_P(MeanUmbral, PublishesRoundedMeanAfterSevenLines) {
   const CasoUmbral& caso = GetParam();
-  FakeEntorno e(caso.imagen());
-  e.separador = caso.separador;
+  EntornoPrueba e(caso.imagen());
+  e.setSeparadorDecimal(caso.separador);
   bool paso = false;
   EXPECT_EQ(AlgoritmoMean(e, paso), Fin::Publicado);
-  EXPECT_EQ(e.lista.texto(), trazaRecta(caso.suma, caso.pixeles, caso.umbral));
+  EXPECT_EQ(e.traza().texto(), trazaRecta(caso.suma, caso.pixeles, caso.umbral));
   EXPECT_EQ(e.publicados, std::vector<int>{caso.umbral});
-  EXPECT_TRUE(e.cajas.mensajes().empty());
+  EXPECT_TRUE(e.mensajes().empty());
   EXPECT_FALSE(paso);
 }
 
@@ -151,21 +99,21 @@ TEST(AlgoritmoMean, StraightRunMatchesPlainReadingOnRandomPictures) {
     const double media = static_cast<double>(suma) / (double(alto) * double(ancho));
     const int umbral = static_cast<int>(std::nearbyint(media));
 
-    FakeEntorno e(imagen);
+    EntornoPrueba e(imagen);
     bool paso = false;
     AlgoritmoMean(e, paso);
-    EXPECT_EQ(e.lista.texto(),
+    EXPECT_EQ(e.traza().texto(),
               trazaRecta(std::to_string(suma), std::to_string(int64_t{ancho} * alto), umbral))
         << "seed " << semilla;
   }
 }
 
 TEST(AlgoritmoMean, RerunStartsFromAnEmptyTrace) {
-  FakeEntorno e(imagenDesdeFilas({{100, 100, 100}}));
+  EntornoPrueba e(imagenDesdeFilas({{100, 100, 100}}));
   bool paso = false;
   AlgoritmoMean(e, paso);
   AlgoritmoMean(e, paso);
-  EXPECT_EQ(e.lista.texto(),
+  EXPECT_EQ(e.traza().texto(),
             "Iniciando algoritmo Mean\n========================\n"
             "suma Total: 300\nNº de pixels: 3\nUmbral encontrado: 100\n\n"
             "Algoritmo Mean finalizado.\n");
@@ -182,11 +130,11 @@ std::string prompt(const std::string& k, const std::string& punto, const std::st
 }
 
 TEST(AlgoritmoMean, StepCancelledAtSecondPromptFinishesLikeAStraightRun) {
-  FakeEntorno e(imagen3x2(), "SN");
+  EntornoPrueba e(imagen3x2(), "SN");
   bool paso = true;
   EXPECT_EQ(AlgoritmoMean(e, paso), Fin::Publicado);
   EXPECT_FALSE(paso);
-  EXPECT_EQ(e.lista.texto(),
+  EXPECT_EQ(e.traza().texto(),
             "Iniciando algoritmo Mean\n"
             "========================\n"
             "Iteración: 1\n"
@@ -201,7 +149,7 @@ TEST(AlgoritmoMean, StepCancelledAtSecondPromptFinishesLikeAStraightRun) {
             "Umbral encontrado: 35\n"
             "\n"
             "Algoritmo Mean finalizado.\n");
-  const std::vector<Mensaje>& m = e.cajas.mensajes();
+  const std::vector<Mensaje>& m = e.mensajes();
   ASSERT_EQ(m.size(), 2u);  // no summary box once cancelled
   EXPECT_EQ(m[0].titulo, "Ejecución paso a paso");
   EXPECT_EQ(m[0].estilo, kEstiloSiNo);
@@ -215,29 +163,30 @@ TEST(AlgoritmoMean, StepCancelledAtSecondPromptFinishesLikeAStraightRun) {
 TEST(AlgoritmoMean, StepCancelledAtFirstPromptOfBigPictureSumsTheRest) {
   DatosImagen imagen = imagenAleatoria(300, 200, 5);
   imagen.pixeles.setGris(0, 0, 200);
-  FakeEntorno recta(imagen);
+  EntornoPrueba recta(imagen);
   bool pasoRecta = false;
   AlgoritmoMean(recta, pasoRecta);
 
-  FakeEntorno e(imagen, "N");
+  EntornoPrueba e(imagen, "N");
   bool paso = true;
   AlgoritmoMean(e, paso);
-  const std::vector<std::string>& lineas = e.lista.lineas();
+  const std::vector<std::string>& lineas = e.traza().lineas();
   ASSERT_EQ(lineas.size(), 11u);
   EXPECT_EQ(lineas[3], "Nivel de gris del punto (0,0): 200 - Suma acumulada = 200");
   EXPECT_EQ(lineas[5], "Paso a Paso cancelado.");
-  EXPECT_EQ(std::vector<std::string>(lineas.begin() + 6, lineas.end()),
-            std::vector<std::string>(recta.lista.lineas().begin() + 2, recta.lista.lineas().end()));
+  EXPECT_EQ(
+      std::vector<std::string>(lineas.begin() + 6, lineas.end()),
+      std::vector<std::string>(recta.traza().lineas().begin() + 2, recta.traza().lineas().end()));
   EXPECT_EQ(e.publicados, recta.publicados);
-  EXPECT_EQ(e.cajas.mensajes().size(), 1u);
+  EXPECT_EQ(e.mensajes().size(), 1u);
 }
 
 TEST(AlgoritmoMean, StepWithoutCancellingShowsSummaryOnceBeforeClosingLines) {
-  FakeEntorno e(imagen3x2(), "SSSSSS");
+  EntornoPrueba e(imagen3x2(), "SSSSSS");
   bool paso = true;
   EXPECT_EQ(AlgoritmoMean(e, paso), Fin::Publicado);
   EXPECT_TRUE(paso);
-  const std::vector<Mensaje>& m = e.cajas.mensajes();
+  const std::vector<Mensaje>& m = e.mensajes();
   ASSERT_EQ(m.size(), 7u);
   const char* puntos[] = {"0,0", "0,1", "0,2", "1,0", "1,1", "1,2"};
   const char* grises[] = {"10", "20", "30", "40", "50", "60"};
@@ -246,13 +195,13 @@ TEST(AlgoritmoMean, StepWithoutCancellingShowsSummaryOnceBeforeClosingLines) {
     EXPECT_EQ(m[n].texto, prompt(std::to_string(n + 1), puntos[n], grises[n], sumas[n]))
         << "prompt " << n + 1;
     // Each prompt follows its pixel's three lines.
-    EXPECT_EQ(e.cajas.lineasAlMostrar[n], 2 + 3 * (n + 1));
+    EXPECT_EQ(e.lineasAlMostrar()[n], 2 + 3 * (n + 1));
   }
   EXPECT_EQ(m[6].titulo, "");
   EXPECT_EQ(m[6].estilo, kEstiloSimple);
   EXPECT_EQ(m[6].texto, "\r\nsuma Total: 210\r\nNº de pixels: 6\r\n");
-  const std::vector<std::string>& lineas = e.lista.lineas();
-  ASSERT_EQ(e.cajas.lineasAlMostrar[6], 2 + 3 * 6 + 2u);
+  const std::vector<std::string>& lineas = e.traza().lineas();
+  ASSERT_EQ(e.lineasAlMostrar()[6], 2 + 3 * 6 + 2u);
   EXPECT_EQ(lineas[2 + 3 * 6 + 1], "Nº de pixels: 6");
   EXPECT_EQ(lineas.size(), 2 + 3 * 6 + 5u);
   EXPECT_EQ(lineas.back(), "Algoritmo Mean finalizado.");
@@ -263,10 +212,10 @@ TEST(AlgoritmoMean, StepWithoutCancellingShowsSummaryOnceBeforeClosingLines) {
 // result instead of dividing by zero.
 TEST(AlgoritmoMean, EmptyPictureEndsWithoutResult) {
   DatosImagen vacia;
-  FakeEntorno e(vacia);
+  EntornoPrueba e(vacia);
   bool paso = false;
   EXPECT_EQ(AlgoritmoMean(e, paso), Fin::SinResultado);
-  EXPECT_EQ(e.lista.texto(),
+  EXPECT_EQ(e.traza().texto(),
             "Iniciando algoritmo Mean\n========================\nsuma Total: 0\n"
             "Nº de pixels: 0\nNo se puede calcular la media: la imagen no tiene pixels.\n");
   EXPECT_TRUE(e.publicados.empty());

@@ -7,22 +7,18 @@
 
 #include <gtest/gtest.h>
 
-#include "estadisticos_prueba.h"
+#include "entorno_prueba.h"
 #include "imagen_prueba.h"
 
 namespace velarno {
 namespace {
 
-using prueba::EntornoRegistro;
+using prueba::EntornoPrueba;
+using prueba::mas;
 using prueba::unir;
 
 const std::vector<std::string> kCabecera = {"Iniciando algoritmo Minimo error",
                                             "================================", ""};
-
-std::vector<std::string> mas(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
 
 struct CasoUmbral {
   const char* nombre;
@@ -35,14 +31,14 @@ void PrintTo(const CasoUmbral& caso, std::ostream* os) { *os << caso.nombre; }
 class MinimumErrorUmbral : public ::testing::TestWithParam<CasoUmbral> {};
 
 TEST_P(MinimumErrorUmbral, WholeStraightTrace) {
-  EntornoRegistro e(imagenDesdeFilas(GetParam().filas));
+  EntornoPrueba e(imagenDesdeFilas(GetParam().filas));
   bool paso = false;
   EXPECT_EQ(AlgoritmoMinimumError(e, paso), Fin::Publicado);
   std::vector<std::string> lineas = kCabecera;
   for (const std::string& t : GetParam().mejoras) lineas.push_back("Nuevo valor de umbral: " + t);
   const std::string umbral = std::to_string(GetParam().umbral);
   lineas = mas(lineas, {"umbral: " + umbral, "", "Algoritmo Minimo Error Finalizado."});
-  EXPECT_EQ(e.lista.texto(), unir(lineas));
+  EXPECT_EQ(e.traza().texto(), unir(lineas));
   EXPECT_EQ(e.publicados, std::vector<int>{GetParam().umbral});
   // Published between the empty line and the closing line.
   EXPECT_EQ(e.lineasAlPublicar, std::vector<size_t>{lineas.size() - 1});
@@ -70,13 +66,13 @@ std::vector<std::string> bloque(int t, const std::string& p1, const std::string&
 }
 
 TEST(AlgoritmoMinimumError, NoAtFirstPromptLeavesOneBlockThenCancelLines) {
-  EntornoRegistro e(imagenDesdeFilas({{10, 20}, {20, 10}}), "N");
+  EntornoPrueba e(imagenDesdeFilas({{10, 20}, {20, 10}}), "N");
   bool paso = true;
   EXPECT_EQ(AlgoritmoMinimumError(e, paso), Fin::Publicado);
   EXPECT_FALSE(paso);
-  EXPECT_EQ(e.lista.texto(), unir(mas(mas(kCabecera, bloque(1, "0", "4", "0", "25")),
-                                      {"", "Paso a paso cancelado", "Nuevo valor de umbral: 10",
-                                       "umbral: 10", "", "Algoritmo Minimo Error Finalizado."})));
+  EXPECT_EQ(e.traza().texto(), unir(mas(mas(kCabecera, bloque(1, "0", "4", "0", "25")),
+                                        {"", "Paso a paso cancelado", "Nuevo valor de umbral: 10",
+                                         "umbral: 10", "", "Algoritmo Minimo Error Finalizado."})));
   ASSERT_EQ(e.mensajes().size(), 1u);
   EXPECT_EQ(e.mensajes()[0].titulo, "Paso a paso");
   EXPECT_EQ(e.mensajes()[0].texto, "Iteración: 1\r\rP1: 0\rP2: 4\rS1: 0\rS2: 25");
@@ -87,8 +83,8 @@ TEST(AlgoritmoMinimumError, NoAtFirstPromptLeavesOneBlockThenCancelLines) {
 // Cancelling at the threshold that improves: its improvement line follows its block and the
 // cancel lines.
 TEST(AlgoritmoMinimumError, CancelAtImprovingThreshold) {
-  EntornoRegistro e(imagenDesdeFilas({{10, 11, 20, 20}}), std::string(10, 'S') + "N");
-  e.separador = ',';
+  EntornoPrueba e(imagenDesdeFilas({{10, 11, 20, 20}}), std::string(10, 'S') + "N");
+  e.setSeparadorDecimal(',');
   bool paso = true;
   AlgoritmoMinimumError(e, paso);
   std::vector<std::string> lineas = kCabecera;
@@ -98,29 +94,29 @@ TEST(AlgoritmoMinimumError, CancelAtImprovingThreshold) {
   lineas = mas(lineas, bloque(11, "2", "2", "0,25", "0"));
   lineas = mas(lineas, {"", "Paso a paso cancelado", "Nuevo valor de umbral: 11", "umbral: 11", "",
                         "Algoritmo Minimo Error Finalizado."});
-  EXPECT_EQ(e.lista.texto(), unir(lineas));
+  EXPECT_EQ(e.traza().texto(), unir(lineas));
   ASSERT_EQ(e.mensajes().size(), 11u);
   EXPECT_EQ(e.mensajes()[9].texto, "Iteración: 10\r\rP1: 1\rP2: 3\rS1: 0\rS2: 18");
   EXPECT_EQ(e.mensajes()[10].texto, "Iteración: 11\r\rP1: 2\rP2: 2\rS1: 0,25\rS2: 0");
 }
 
 TEST(AlgoritmoMinimumError, StepRunAnsweredYesAsks255Times) {
-  EntornoRegistro e(imagenDesdeFilas({{10, 20}, {20, 10}}), std::string(255, 'S'));
+  EntornoPrueba e(imagenDesdeFilas({{10, 20}, {20, 10}}), std::string(255, 'S'));
   bool paso = true;
   AlgoritmoMinimumError(e, paso);
   EXPECT_TRUE(paso);
   EXPECT_EQ(e.mensajes().size(), 255u);
-  EXPECT_EQ(e.lista.lineas().size(), 3u + 255u * 6u + 4u);
+  EXPECT_EQ(e.traza().lineas().size(), 3u + 255u * 6u + 4u);
   EXPECT_EQ(e.publicados, std::vector<int>{10});
 }
 
 TEST(fJ, SingleLevelClassesGiveTheClosedForms) {
   const DatosImagen imagen = imagenDesdeFilas({{10, 20}, {20, 10}});
-  EntornoRegistro e(imagen);
+  EntornoPrueba e(imagen);
   bool paso = false;
   EXPECT_DOUBLE_EQ(fJ(e, 15, paso), 1 - 2 * 4 * std::log(4.0 / 2));
   EXPECT_EQ(fJ(e, 255, paso), fJ(e, 20, paso));
-  EntornoRegistro uno(imagenDesdeFilas({{7}}));
+  EntornoPrueba uno(imagenDesdeFilas({{7}}));
   EXPECT_EQ(fJ(uno, 3, paso), 1.0);
 }
 

@@ -6,12 +6,18 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_espacial.h"
+#include "entorno_prueba.h"
 #include "imagen_prueba.h"
 #include "literal_espaciales.h"
 
 namespace velarno {
 namespace {
+
+using prueba::degradado;
+using prueba::EntornoPrueba;
+using prueba::imagenLlena;
+using prueba::planoNegro;
+using prueba::textoMensajes;
 
 const std::string kCabecera =
     "Iniciando Algoritmo Moves Averages. (pct = 15)\n"
@@ -35,33 +41,33 @@ std::string dibujo(const DatosImagen& imagen) {
   return texto;
 }
 
-Fin correr(const std::string& pct, bool paso, EntornoEspacial& e) {
+Fin correr(const std::string& pct, bool paso, EntornoPrueba& e) {
   e.setTexto("CPct", pct);
   return AlgoritmoThrdd(e, paso);
 }
 
 TEST(AlgoritmoThrdd, StraightRunWritesSevenLinesAndDraws) {
   DatosImagen imagen = imagenUniforme(5, 3, 200);
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   EXPECT_EQ(correr("15", false, e), Fin::Dibujado);
   EXPECT_EQ(e.traza().texto(), kCabecera +
                                    "nº total de pixels: 15\n\n"
                                    "\nAlgoritmo Moving averages finalizado.\n");
   EXPECT_EQ(e.dibujos, 1);
-  EXPECT_EQ(e.publicaciones, 0);
-  EXPECT_TRUE(e.dialogos().mensajes().empty());
+  EXPECT_TRUE(e.publicados.empty());
+  EXPECT_TRUE(e.mensajes().empty());
 }
 
 TEST(AlgoritmoThrdd, FiveByThreePathLeavesFourPixelsUnvisited) {
   DatosImagen imagen = todoNegro(imagenUniforme(5, 3, 200));
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   correr("15", false, e);
   EXPECT_EQ(dibujo(imagen), "....#\n.....\n..###\n");
 }
 
 TEST(AlgoritmoThrdd, OneRowPictureVisitsOnlyTheFirstPixel) {
   DatosImagen imagen = todoNegro(imagenUniforme(9, 1, 0));
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   correr("15", false, e);
   EXPECT_EQ(dibujo(imagen), ".########\n");
 }
@@ -78,7 +84,7 @@ class ThrddConstante : public ::testing::TestWithParam<CasoConstante> {};
 TEST_P(ThrddConstante, VisitedPixelsTakeOneColour) {
   const CasoConstante& caso = GetParam();
   DatosImagen imagen = imagenUniforme(caso.ancho, 3, caso.gris);
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   bool paso = true;  // whitens first, so unvisited pixels are white too
   e.setTexto("CPct", "15");
   AlgoritmoThrdd(e, paso);
@@ -96,11 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(AlgoritmoThrdd, StepRunCancelledAtFirstPromptMatchesStraightRunWithWhiteRest) {
   const DatosImagen base = todoNegro(imagenAleatoria(6, 3, 7));
   DatosImagen recto = base;
-  EntornoEspacial er(recto);
+  EntornoPrueba er(recto);
   correr("15", false, er);
 
   DatosImagen pasos = base;
-  EntornoEspacial ep(pasos, "N");
+  EntornoPrueba ep(pasos, "N");
   bool paso = true;
   ep.setTexto("CPct", "15");
   AlgoritmoThrdd(ep, paso);
@@ -111,12 +117,12 @@ TEST(AlgoritmoThrdd, StepRunCancelledAtFirstPromptMatchesStraightRunWithWhiteRes
       EXPECT_EQ(pasos.pixeles.negro(x, y), visitado && recto.pixeles.negro(x, y)) << x << "," << y;
     }
   EXPECT_EQ(ep.dibujos, 2);  // after the answer, and at the end
-  ASSERT_EQ(ep.dialogos().mensajes().size(), 1u);
+  ASSERT_EQ(ep.mensajes().size(), 1u);
 }
 
 TEST(AlgoritmoThrdd, StepRunWritesEveryPixelUntilNo) {
   DatosImagen imagen = imagenDesdeFilas({{10, 200, 30, 40, 250}, {0, 0, 0, 0, 0}});
-  EntornoEspacial e(imagen, "SN");
+  EntornoPrueba e(imagen, "SN");
   bool paso = true;
   e.setTexto("CPct", "15");
   AlgoritmoThrdd(e, paso);
@@ -128,7 +134,7 @@ TEST(AlgoritmoThrdd, StepRunWritesEveryPixelUntilNo) {
                                    "valor de comparación: 170\nSerá convertido a Blanco\n\n"
                                    "\nPaso a paso cancelado\n\n"
                                    "\nAlgoritmo Moving averages finalizado.\n");
-  EXPECT_EQ(textoMensajes(e.dialogos()),
+  EXPECT_EQ(textoMensajes(e.mensajes()),
             "Paso a paso|4|6|Pixel[0,0] (gi): 10\\rMi: 10\\rn: 1\\rvalor de comparación: "
             "8.5\\r\\rSerá convertido a Blanco\\r\\r¿Continuar Paso a paso?\n"
             "Paso a paso|4|7|Pixel[0,1] (gi): 200\\rMi: 200\\rn: 1\\rvalor de comparación: "
@@ -138,7 +144,7 @@ TEST(AlgoritmoThrdd, StepRunWritesEveryPixelUntilNo) {
 
 TEST(AlgoritmoThrdd, DecimalCommaReadsPctAndWritesEveryDouble) {
   DatosImagen imagen = imagenDesdeFilas({{10, 200, 30, 40, 250}, {0, 0, 0, 0, 0}});
-  EntornoEspacial e(imagen, "N");
+  EntornoPrueba e(imagen, "N");
   e.setSeparadorDecimal(',');
   bool paso = true;
   e.setTexto("CPct", "12,5");
@@ -162,7 +168,7 @@ class ThrddVentana : public ::testing::TestWithParam<CasoVentana> {};
 
 TEST_P(ThrddVentana, WindowLengthRoundsHalfToEven) {
   DatosImagen imagen = imagenUniforme(GetParam().ancho, 1, 100);
-  EntornoEspacial e(imagen, "N");
+  EntornoPrueba e(imagen, "N");
   bool paso = true;
   e.setTexto("CPct", "15");
   AlgoritmoThrdd(e, paso);
@@ -188,16 +194,16 @@ class ThrddRechazo : public ::testing::TestWithParam<CasoRechazo> {};
 TEST_P(ThrddRechazo, RefusesWithABoxAndTouchesNothing) {
   const CasoRechazo& caso = GetParam();
   DatosImagen imagen = todoNegro(imagenUniforme(caso.ancho, 4, 0));
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   e.traza().agregar("traza anterior");
   bool paso = true;
   e.setTexto("CPct", caso.pct);
   EXPECT_EQ(AlgoritmoThrdd(e, paso), Fin::Rechazado);
   EXPECT_EQ(e.traza().texto(), "traza anterior\n");
-  ASSERT_EQ(e.dialogos().mensajes().size(), 1u);
-  EXPECT_EQ(e.dialogos().mensajes()[0].titulo, caso.titulo);
-  EXPECT_EQ(e.dialogos().mensajes()[0].texto, caso.texto);
-  EXPECT_EQ(e.dialogos().mensajes()[0].estilo, kEstiloExclamacion);
+  ASSERT_EQ(e.mensajes().size(), 1u);
+  EXPECT_EQ(e.mensajes()[0].titulo, caso.titulo);
+  EXPECT_EQ(e.mensajes()[0].texto, caso.texto);
+  EXPECT_EQ(e.mensajes()[0].estilo, kEstiloExclamacion);
   EXPECT_EQ(e.dibujos, 0);
   EXPECT_TRUE(paso);
   EXPECT_EQ(dibujo(imagen), dibujo(todoNegro(imagenUniforme(caso.ancho, 4, 0))));
@@ -221,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AlgoritmoThrdd, TallNarrowPictureStopsAtTheLastRow) {
   DatosImagen imagen = todoNegro(imagenUniforme(5, 20, 200));
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   EXPECT_EQ(correr("15", false, e), Fin::Dibujado);
   // 19 x 5 + 1 passes would reach row 20; the path ends with the last row instead.
   std::string esperado;
@@ -231,33 +237,18 @@ TEST(AlgoritmoThrdd, TallNarrowPictureStopsAtTheLastRow) {
 
 TEST(AlgoritmoThrdd, CancelledThroughProgressWritesOneLine) {
   DatosImagen imagen = imagenAleatoria(8, 6, 3);
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   e.avancesPermitidos = 2;
   EXPECT_EQ(correr("15", false, e), Fin::Cancelado);
   EXPECT_EQ(e.traza().lineas().back(), "Ejecución cancelada por el usuario.");
   EXPECT_EQ(e.dibujos, 1);
 }
 
-// A large record of one grey level with every negro flag set, built without the row vectors
-// of the small helpers.
-DatosImagen grandeTodoNegro(int32_t ancho, int32_t alto, uint8_t gris) {
-  DatosImagen imagen;
-  imagen.ancho = ancho;
-  imagen.alto = alto;
-  imagen.pixeles = Pixeles(ancho, alto);
-  std::fill_n(imagen.pixeles.planoGris(), imagen.pixeles.cantidad(), gris);
-  std::fill_n(imagen.pixeles.planoNegro(), imagen.pixeles.cantidad(), uint8_t{1});
-  imagen.histograma.fill(0);
-  imagen.histograma[gris] = static_cast<int64_t>(imagen.pixeles.cantidad());
-  imagen.maxHistograma = imagen.histograma[gris];
-  return imagen;
-}
-
 TEST(AlgoritmoThrdd, PassCountStaysExactAboveSixteenMillionPixels) {
   // 4099 x 4095 = 16,785,405 pixels: formed in single precision the pass bound would come out
   // two short. The trace still writes the single-precision total.
-  DatosImagen imagen = grandeTodoNegro(4099, 4095, 200);
-  EntornoEspacial e(imagen);
+  DatosImagen imagen = imagenLlena(4099, 4095, 200, true);
+  EntornoPrueba e(imagen);
   EXPECT_EQ(correr("15", false, e), Fin::Dibujado);
   EXPECT_EQ(e.traza().lineas()[3], "nº total de pixels: 1.67854E+07");
   // 4094 x 4099 + 1 passes: rows 0..4093 take 2047 x (4098 + 4099) of them, so the last row,
@@ -278,15 +269,6 @@ struct CasoComparado {
   const char* respuestas;  // "" = straight run
 };
 
-DatosImagen degradado(int ancho, int alto) {
-  std::vector<std::vector<int>> filas(static_cast<size_t>(alto),
-                                      std::vector<int>(static_cast<size_t>(ancho)));
-  for (int y = 0; y < alto; ++y)
-    for (int x = 0; x < ancho; ++x)
-      filas[static_cast<size_t>(y)][static_cast<size_t>(x)] = (x * 7 + y * 3) % 256;
-  return imagenDesdeFilas(filas);
-}
-
 class ThrddLiteral : public ::testing::TestWithParam<CasoComparado> {};
 
 TEST_P(ThrddLiteral, SameFlagsTraceAndPromptsAsTheLiteralMethod) {
@@ -294,8 +276,8 @@ TEST_P(ThrddLiteral, SameFlagsTraceAndPromptsAsTheLiteralMethod) {
   const bool pasoInicial = caso.respuestas[0] != '\0';
   DatosImagen rapido = todoNegro(caso.imagen);
   DatosImagen lento = todoNegro(caso.imagen);
-  EntornoEspacial er(rapido, caso.respuestas);
-  EntornoEspacial el(lento, caso.respuestas);
+  EntornoPrueba er(rapido, caso.respuestas);
+  EntornoPrueba el(lento, caso.respuestas);
   er.setTexto("CPct", caso.pct);
   el.setTexto("CPct", caso.pct);
   bool pasoR = pasoInicial;
@@ -304,7 +286,7 @@ TEST_P(ThrddLiteral, SameFlagsTraceAndPromptsAsTheLiteralMethod) {
   literal::Thrdd(el, pasoL);
   EXPECT_EQ(pasoR, pasoL);
   EXPECT_EQ(er.traza().texto(), el.traza().texto());
-  EXPECT_EQ(textoMensajes(er.dialogos()), textoMensajes(el.dialogos()));
+  EXPECT_EQ(textoMensajes(er.mensajes()), textoMensajes(el.mensajes()));
   EXPECT_EQ(planoNegro(rapido), planoNegro(lento));
   EXPECT_EQ(er.dibujos, el.dibujos);
 }
@@ -313,7 +295,7 @@ INSTANTIATE_TEST_SUITE_P(
     Casos, ThrddLiteral,
     ::testing::Values(CasoComparado{"Random37x23", imagenAleatoria(37, 23, 1), "15", ""},
                       CasoComparado{"RandomWide", imagenAleatoria(301, 9, 2), "12.5", ""},
-                      CasoComparado{"Gradient", degradado(64, 48), "15", ""},
+                      CasoComparado{"Gradient", degradado(64, 48, 7, 3), "15", ""},
                       CasoComparado{"NegativePct", imagenAleatoria(40, 30, 3), "-20", ""},
                       CasoComparado{"PctAbove100", imagenAleatoria(40, 30, 4), "150", ""},
                       CasoComparado{"Pct100", imagenAleatoria(16, 8, 5), "100", ""},

@@ -7,17 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "entorno_prueba.h"
 #include "entorno_simple.h"
 #include "imagen_prueba.h"
 
 namespace velarno {
 namespace {
 
-std::string unir(const std::vector<std::string>& lineas) {
-  std::string texto;
-  for (const std::string& linea : lineas) texto += linea + '\n';
-  return texto;
-}
+using prueba::unir;
 
 // One row holding levels 0..n-1 once each.
 DatosImagen escalera(int n) {

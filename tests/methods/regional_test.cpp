@@ -5,12 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_espacial.h"
+#include "entorno_prueba.h"
 #include "imagen_prueba.h"
 #include "literal_espaciales.h"
 
 namespace velarno {
 namespace {
+
+using prueba::degradado;
+using prueba::EntornoPrueba;
+using prueba::planoNegro;
+using prueba::textoMensajes;
 
 const std::string kCabecera =
     "Iniciando Algoritmo Regional Thresholds.\n"
@@ -40,13 +45,13 @@ int negros(const DatosImagen& imagen) {
 
 TEST(AlgoritmoRegionalThreshold, StraightRunWritesFourLinesAfterTheBox) {
   DatosImagen imagen = veinte();
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   bool paso = false;
   EXPECT_EQ(AlgoritmoRegionalThreshold(e, paso), Fin::Dibujado);
   EXPECT_EQ(e.traza().texto(), kCabecera + kCierre);
-  EXPECT_EQ(textoMensajes(e.dialogos()), kAtencion);
+  EXPECT_EQ(textoMensajes(e.mensajes()), kAtencion);
   EXPECT_EQ(e.dibujos, 1);
-  EXPECT_EQ(e.publicaciones, 0);
+  EXPECT_TRUE(e.publicados.empty());
   // One window, for (10, 10): threshold 125, and only that pixel can be black.
   EXPECT_EQ(negros(imagen), 1);
   EXPECT_TRUE(imagen.pixeles.negro(10, 10));
@@ -54,7 +59,7 @@ TEST(AlgoritmoRegionalThreshold, StraightRunWritesFourLinesAfterTheBox) {
 
 TEST(AlgoritmoRegionalThreshold, StepRunPromptsAgainInTheSecondPhase) {
   DatosImagen imagen = veinte();
-  EntornoEspacial e(imagen, "NSN");
+  EntornoPrueba e(imagen, "NSN");
   bool paso = true;
   AlgoritmoRegionalThreshold(e, paso);
   EXPECT_FALSE(paso);
@@ -66,7 +71,7 @@ TEST(AlgoritmoRegionalThreshold, StepRunPromptsAgainInTheSecondPhase) {
                                    "\npaso a paso cancelado\n\n" +
                                    kCierre);
   EXPECT_EQ(
-      textoMensajes(e.dialogos()),
+      textoMensajes(e.mensajes()),
       kAtencion +
           "Paso a paso|4|7|Valor para el pixel (10,10): 125\n"
           "Paso a paso|4|6|Pixel (0,0): 50\\rValor local: 0\\r\\rPixel convertido a: Blanco\n"
@@ -79,7 +84,7 @@ TEST(AlgoritmoRegionalThreshold, FrameOfTheImageIsAlwaysWhite) {
   DatosImagen imagen = imagenAleatoria(45, 33, 11);
   for (int32_t y = 0; y < imagen.alto; ++y)
     for (int32_t x = 0; x < imagen.ancho; ++x) imagen.pixeles.setNegro(x, y, true);
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   bool paso = false;
   AlgoritmoRegionalThreshold(e, paso);
   for (int32_t y = 0; y < imagen.alto; ++y)
@@ -133,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AlgoritmoRegionalThreshold, UnsettledWindowsGetOneLineBeforeTheClosingLine) {
   DatosImagen imagen = imagenAleatoria(26, 24, 5, 127, 128);
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   bool paso = false;
   AlgoritmoRegionalThreshold(e, paso);
   EXPECT_EQ(e.traza().texto(), kCabecera + kSinAsentar + kCierre);
@@ -148,7 +153,7 @@ class RegionalConstante : public ::testing::TestWithParam<CasoConstante> {};
 
 TEST_P(RegionalConstante, EveryThresholdIsTheLevelAndAllIsWhite) {
   DatosImagen imagen = imagenUniforme(23, 21, GetParam().gris);
-  EntornoEspacial e(imagen, std::string(200, 'S'));
+  EntornoPrueba e(imagen, std::string(200, 'S'));
   bool paso = true;
   AlgoritmoRegionalThreshold(e, paso);
   EXPECT_EQ(negros(imagen), 0);
@@ -165,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, RegionalConstante,
 
 TEST(AlgoritmoRegionalThreshold, CancelledThroughProgressWritesOneLine) {
   DatosImagen imagen = imagenAleatoria(30, 30, 3);
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   e.avancesPermitidos = 12;
   bool paso = false;
   EXPECT_EQ(AlgoritmoRegionalThreshold(e, paso), Fin::Cancelado);
@@ -178,15 +183,6 @@ struct CasoComparado {
   const char* respuestas;  // "" = straight run
 };
 
-DatosImagen degradado(int ancho, int alto) {
-  std::vector<std::vector<int>> filas(static_cast<size_t>(alto),
-                                      std::vector<int>(static_cast<size_t>(ancho)));
-  for (int y = 0; y < alto; ++y)
-    for (int x = 0; x < ancho; ++x)
-      filas[static_cast<size_t>(y)][static_cast<size_t>(x)] = (x * 5 + y * 2) % 256;
-  return imagenDesdeFilas(filas);
-}
-
 class RegionalLiteral : public ::testing::TestWithParam<CasoComparado> {};
 
 TEST_P(RegionalLiteral, SameFlagsTraceAndPromptsAsTheLiteralMethod) {
@@ -194,15 +190,17 @@ TEST_P(RegionalLiteral, SameFlagsTraceAndPromptsAsTheLiteralMethod) {
   const bool pasoInicial = caso.respuestas[0] != '\0';
   DatosImagen rapido = caso.imagen;
   DatosImagen lento = caso.imagen;
-  EntornoEspacial er(rapido, caso.respuestas);
-  EntornoEspacial el(lento, caso.respuestas);
+  EntornoPrueba er(rapido, caso.respuestas);
+  er.copiarDibujo = true;
+  EntornoPrueba el(lento, caso.respuestas);
+  el.copiarDibujo = true;
   bool pasoR = pasoInicial;
   bool pasoL = pasoInicial;
   EXPECT_EQ(AlgoritmoRegionalThreshold(er, pasoR), Fin::Dibujado);
   literal::RegionalThreshold(el, pasoL);
   EXPECT_EQ(pasoR, pasoL);
   EXPECT_EQ(er.traza().texto(), el.traza().texto());
-  EXPECT_EQ(textoMensajes(er.dialogos()), textoMensajes(el.dialogos()));
+  EXPECT_EQ(textoMensajes(er.mensajes()), textoMensajes(el.mensajes()));
   EXPECT_EQ(planoNegro(rapido), planoNegro(lento));
   EXPECT_EQ(er.dibujo, el.dibujo);
 }
@@ -214,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CasoComparado{"Random23x21", imagenAleatoria(23, 21, 1), ""},
                       CasoComparado{"RandomMedium", imagenAleatoria(97, 61, 2), ""},
                       CasoComparado{"RandomNarrowRange", imagenAleatoria(64, 40, 3, 90, 110), ""},
-                      CasoComparado{"Gradient", degradado(120, 80), ""},
+                      CasoComparado{"Gradient", degradado(120, 80, 5, 2), ""},
                       CasoComparado{"TwoLevelsCycling", imagenAleatoria(30, 25, 4, 127, 128), ""},
                       CasoComparado{"OddSizes", imagenAleatoria(31, 27, 5), ""},
                       CasoComparado{"OneWide", imagenAleatoria(1, 40, 6), ""},
@@ -222,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoComparado{"ThreeWide", imagenAleatoria(3, 40, 8), ""},
                       CasoComparado{"NineteenHigh", imagenAleatoria(40, 19, 9), ""},
                       CasoComparado{"StepAllYesMap", imagenAleatoria(24, 22, 10), kTodoSi.c_str()},
-                      CasoComparado{"StepGradientMap", degradado(29, 23), kTodoSi.c_str()},
+                      CasoComparado{"StepGradientMap", degradado(29, 23, 5, 2), kTodoSi.c_str()},
                       CasoComparado{"StepCancelInBothPhases", imagenAleatoria(22, 21, 11),
                                     "SSSNSSSSN"},
                       CasoComparado{"StepTwoLevels", imagenAleatoria(21, 21, 12, 127, 128), "SSN"}),

@@ -5,12 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_espacial.h"
+#include "entorno_prueba.h"
 #include "imagen_prueba.h"
 #include "literal_espaciales.h"
 
 namespace velarno {
 namespace {
+
+using prueba::degradado;
+using prueba::EntornoPrueba;
+using prueba::planoGris;
+using prueba::planoNegro;
+using prueba::textoMensajes;
 
 std::string cabecera(const std::string& clase) {
   return "Atención: Este algoritmos puede tardar varios minutos en ejecutarse\n\n"
@@ -34,7 +40,7 @@ std::vector<uint8_t> plano(const std::vector<std::vector<int>>& filas) {
   return v;
 }
 
-Fin correr(EntornoEspacial& e, const std::string& clase) {
+Fin correr(EntornoPrueba& e, const std::string& clase) {
   e.setTexto("MetRelajacion", clase);
   return AlgoritmoRelajacion(e);
 }
@@ -43,14 +49,15 @@ TEST(AlgoritmoRelajacion, TwoLevelsWithRosenfeldSettleAtOnce) {
   const DatosImagen antes =
       conTablero(imagenDesdeFilas({{40, 40, 200, 200}, {40, 40, 40, 200}, {200, 40, 200, 200}}));
   DatosImagen imagen = antes;
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
+  e.copiarDibujo = true;
   EXPECT_EQ(correr(e, "Rosenfeld"), Fin::Dibujado);
   EXPECT_EQ(e.traza().texto(), cabecera("Rosenfeld") + "Iteration: 1\rresiduo: 0\n\n" + kCierre);
-  EXPECT_EQ(textoMensajes(e.dialogos()),
+  EXPECT_EQ(textoMensajes(e.mensajes()),
             "Atencion|64|1|Este algoritmos puede tardar varios minutos en ejecutarse\n");
   EXPECT_EQ(e.dibujo, plano({{1, 1, 0, 0}, {1, 1, 1, 0}, {0, 1, 0, 0}}));
   EXPECT_EQ(e.dibujos, 1);
-  EXPECT_EQ(e.publicaciones, 0);
+  EXPECT_TRUE(e.publicados.empty());
   EXPECT_EQ(planoNegro(imagen), planoNegro(antes));
   EXPECT_EQ(planoGris(imagen), planoGris(antes));
 }
@@ -66,7 +73,8 @@ class RelajacionUnNivel : public ::testing::TestWithParam<CasoUnNivel> {};
 TEST_P(RelajacionUnNivel, EqualProbabilitiesEverywhereGiveWhite) {
   const CasoUnNivel& caso = GetParam();
   DatosImagen imagen = conTablero(imagenUniforme(7, 6, caso.gris));
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
+  e.copiarDibujo = true;
   correr(e, caso.clase);
   EXPECT_EQ(e.traza().texto(), cabecera(caso.clase) + "Iteration: 1\rresiduo: 0\n\n" + kCierre);
   EXPECT_EQ(e.dibujo, std::vector<uint8_t>(42, 0));
@@ -84,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(Casos, RelajacionUnNivel,
 
 TEST(AlgoritmoRelajacion, PicturesWithoutInteriorMakeOnePass) {
   DatosImagen imagen = imagenDesdeFilas({{10, 250, 10, 250, 99}, {250, 10, 250, 10, 99}});
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
+  e.copiarDibujo = true;
   correr(e, "Rosenfeld");
   EXPECT_EQ(e.traza().texto(), cabecera("Rosenfeld") + "Iteration: 1\rresiduo: 0\n\n" + kCierre);
   EXPECT_EQ(e.dibujo, plano({{1, 0, 1, 0, 1}, {0, 1, 0, 1, 1}}));
@@ -94,8 +103,10 @@ TEST(AlgoritmoRelajacion, AnyOtherClassTextUsesTheNeighbourhood) {
   const DatosImagen base = imagenAleatoria(25, 20, 4);
   DatosImagen a = base;
   DatosImagen b = base;
-  EntornoEspacial ea(a);
-  EntornoEspacial eb(b);
+  EntornoPrueba ea(a);
+  ea.copiarDibujo = true;
+  EntornoPrueba eb(b);
+  eb.copiarDibujo = true;
   correr(ea, "rosenfeld");
   correr(eb, "Parker");
   const std::string ta = ea.traza().texto();
@@ -137,21 +148,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(AlgoritmoRelajacion, CancelledThroughProgressLeavesTheRecord) {
   const DatosImagen antes = conTablero(imagenAleatoria(30, 20, 3));
   DatosImagen imagen = antes;
-  EntornoEspacial e(imagen);
+  EntornoPrueba e(imagen);
   e.avancesPermitidos = 40;
   EXPECT_EQ(correr(e, "Parker"), Fin::Cancelado);
   EXPECT_EQ(e.traza().lineas().back(), "Ejecución cancelada por el usuario.");
   EXPECT_EQ(e.dibujos, 0);
   EXPECT_EQ(planoNegro(imagen), planoNegro(antes));
-}
-
-DatosImagen degradado(int ancho, int alto) {
-  std::vector<std::vector<int>> filas(static_cast<size_t>(alto),
-                                      std::vector<int>(static_cast<size_t>(ancho)));
-  for (int y = 0; y < alto; ++y)
-    for (int x = 0; x < ancho; ++x)
-      filas[static_cast<size_t>(y)][static_cast<size_t>(x)] = (x * 9 + y * 4) % 256;
-  return imagenDesdeFilas(filas);
 }
 
 struct CasoVentanas {
@@ -194,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoVentanas{"SeveralStripsAndRuns", imagenAleatoria(150, 131, 12)},
                       CasoVentanas{"WholeBlocks", imagenAleatoria(128, 64, 13)},
                       CasoVentanas{"NarrowRange", imagenAleatoria(70, 75, 14, 120, 123)},
-                      CasoVentanas{"Gradient", degradado(97, 66)},
+                      CasoVentanas{"Gradient", degradado(97, 66, 9, 4)},
                       CasoVentanas{"OneRow", imagenAleatoria(90, 1, 15)},
                       CasoVentanas{"OneColumn", imagenAleatoria(1, 90, 16)}),
     [](const auto& p) { return std::string(p.param.nombre); });
@@ -230,13 +232,15 @@ TEST_P(RelajacionLiteral, SameResidualsAndPictureAsTheLiteralMethod) {
   const DatosImagen antes = conTablero(caso.imagen);
   DatosImagen rapido = antes;
   DatosImagen lento = antes;
-  EntornoEspacial er(rapido);
-  EntornoEspacial el(lento);
+  EntornoPrueba er(rapido);
+  er.copiarDibujo = true;
+  EntornoPrueba el(lento);
+  el.copiarDibujo = true;
   el.setTexto("MetRelajacion", caso.clase);
   EXPECT_EQ(correr(er, caso.clase), Fin::Dibujado);
   literal::Relajacion(el).ejecutar();
   EXPECT_EQ(er.traza().texto(), el.traza().texto());
-  EXPECT_EQ(textoMensajes(er.dialogos()), textoMensajes(el.dialogos()));
+  EXPECT_EQ(textoMensajes(er.mensajes()), textoMensajes(el.mensajes()));
   EXPECT_EQ(er.dibujo, el.dibujo);
   EXPECT_EQ(planoNegro(rapido), planoNegro(antes));
   EXPECT_EQ(planoGris(rapido), planoGris(antes));
@@ -249,8 +253,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoComparado{"RandomParker", imagenAleatoria(17, 13, 1), "Parker"},
         CasoComparado{"MediumRosenfeld", imagenAleatoria(64, 48, 2), "Rosenfeld"},
         CasoComparado{"MediumParker", imagenAleatoria(61, 47, 3), "Parker"},
-        CasoComparado{"GradientRosenfeld", degradado(50, 37), "Rosenfeld"},
-        CasoComparado{"GradientParker", degradado(50, 37), "Parker"},
+        CasoComparado{"GradientRosenfeld", degradado(50, 37, 9, 4), "Rosenfeld"},
+        CasoComparado{"GradientParker", degradado(50, 37, 9, 4), "Parker"},
         CasoComparado{"TwoLevelsParker", imagenAleatoria(23, 19, 4, 60, 61), "Parker"},
         CasoComparado{"NarrowRangeRosenfeld", imagenAleatoria(30, 26, 5, 100, 104), "Rosenfeld"},
         CasoComparado{"ConstantParker", imagenUniforme(12, 9, 200), "Parker"},
@@ -262,7 +266,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasoComparado{"OnePixel", imagenUniforme(1, 1, 7), "Parker"},
         CasoComparado{"TallRosenfeld", imagenAleatoria(21, 83, 17), "Rosenfeld"},
         CasoComparado{"LargeParker", imagenAleatoria(140, 75, 18), "Parker"},
-        CasoComparado{"WholeBlocksRosenfeld", degradado(40, 66), "Rosenfeld"}),
+        CasoComparado{"WholeBlocksRosenfeld", degradado(40, 66, 9, 4), "Rosenfeld"}),
     [](const auto& p) { return std::string(p.param.nombre); });
 
 TEST(Mean, SumOfMoreThanEightMillionWhitePixelsDoesNotOverflow) {

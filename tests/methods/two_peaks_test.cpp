@@ -9,24 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include "entorno_prueba.h"
 #include "entorno_simple.h"
 #include "imagen_prueba.h"
 
 namespace velarno {
 namespace {
 
-std::string unir(const std::vector<std::string>& lineas) {
-  std::string texto;
-  for (const std::string& linea : lineas) texto += linea + '\n';
-  return texto;
-}
-
-// A one-row picture with the given count of each level.
-DatosImagen imagenDeCuentas(const std::map<int, int>& cuentas) {
-  std::vector<int> fila;
-  for (const auto& [g, c] : cuentas) fila.insert(fila.end(), static_cast<size_t>(c), g);
-  return imagenDesdeFilas({fila});
-}
+using prueba::imagenDeCuentas;
+using prueba::mas;
+using prueba::unir;
 
 std::vector<std::string> trazaRecta(int p1, int p2, int t) {
   return {"Iniciando algoritmo Two Peak",
@@ -113,11 +105,6 @@ std::vector<std::string> inicioPaso() {
           "Considerando histograma[0] con valor: 220",
           "Valor Máximo por el momento: histograma[0]: 220",
           ""};
-}
-
-std::vector<std::string> mas(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
 }
 
 const std::vector<std::string> kSegundaFase = {"Primer pico en:60", "",
