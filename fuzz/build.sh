@@ -12,22 +12,7 @@ banderas=(-std=c++17 -O1 -g -fno-omit-frame-pointer -ffp-contract=off -fno-fast-
           -fno-sanitize-recover=all -Wall -Wextra -Wshadow
           -I"$raiz/image" -I"$raiz/methods" -I"$raiz/platform" -I"$raiz/tests/support")
 fuentes=("$raiz"/fuzz/velarno_fuzz.cpp "$raiz"/image/*.cpp "$raiz"/methods/*.cpp)
-if [[ -f "$raiz/platform/firmas.cpp" ]]; then
-  fuentes+=("$raiz/platform/firmas.cpp")
-else
-  echo "build.sh: platform/firmas.cpp missing; building without the signature checks" >&2
-  banderas+=(-DVELARNO_FUZZ_SIN_FIRMAS)
-fi
-# Relaxation's kernels use GCC-only vector built-ins (__builtin_shuffle, target_clones together
-# with noinline) that clang refuses; when it does not build, the target runs without Relaxation.
-if ! "$cxx" -std=c++17 -fsyntax-only -I"$raiz/image" -I"$raiz/methods" \
-    "$raiz/methods/relajacion.cpp" 2>/dev/null; then
-  echo "build.sh: methods/relajacion.cpp does not build with $cxx; fuzzing without Relaxation" >&2
-  sin=()
-  for f in "${fuentes[@]}"; do [[ "$f" == */methods/relajacion.cpp ]] || sin+=("$f"); done
-  fuentes=("${sin[@]}")
-  banderas+=(-DVELARNO_FUZZ_SIN_RELAJACION)
-fi
+fuentes+=("$raiz/platform/firmas.cpp")
 objetos=()
 for f in "${fuentes[@]}"; do
   o="$salida/$(basename "$f" .cpp).o"

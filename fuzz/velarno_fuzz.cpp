@@ -34,16 +34,12 @@
 #include "porcentaje.h"
 #include "protocolo.h"
 #include "regional.h"
-#ifndef VELARNO_FUZZ_SIN_RELAJACION
 #include "relajacion.h"
-#endif
 #include "representaciones.h"
 #include "superficie_grabadora.h"
 #include "transformaciones.h"
 #include "two_peaks.h"
-#ifndef VELARNO_FUZZ_SIN_FIRMAS
 #include "firmas.h"
-#endif
 
 namespace velarno {
 namespace {
@@ -108,15 +104,7 @@ Fin binarizarConUmbral(EntornoSimple& entorno, bool& paso) {
   return Fin::Dibujado;
 }
 
-#ifndef VELARNO_FUZZ_SIN_RELAJACION
 Fin relajacion(EntornoSimple& entorno, bool&) { return AlgoritmoRelajacion(entorno); }
-#else
-// Stands in for Relaxation where it does not build: draws and leaves the record as it was.
-Fin relajacion(EntornoSimple& entorno, bool&) {
-  entorno.dibujarBinarizada();
-  return Fin::Dibujado;
-}
-#endif
 
 struct Metodo {
   const char* nombre;
@@ -307,7 +295,6 @@ void revisarRegistro(const uint8_t* datos, size_t n) {
 }  // namespace velarno
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
-#ifndef VELARNO_FUZZ_SIN_FIRMAS
   const velarno::Formato formato = velarno::olfatearFormato(datos, n);
   const std::string jpeg = velarno::revisarJpeg(datos, n);
   const std::string gif = velarno::revisarGif(datos, n);
@@ -316,7 +303,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
   if (n >= 2 && datos[0] == 'B' && datos[1] == 'M')
     velarno::exigir(formato == velarno::Formato::Bmp, "BM no es BMP");
   if (n < 2) velarno::exigir(formato == velarno::Formato::Ninguno, "firma de menos de 2 bytes");
-#endif
   velarno::revisarRegistro(datos, n);
   return 0;
 }

@@ -30,6 +30,13 @@ constexpr int kDespues = 8;  // and after it
 constexpr int kLado = kAntes + 1 + kDespues;
 
 #define VELARNO_CLONES __attribute__((target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4")))
+// Kept out of line so its running values stay in registers; clang does not take noinline
+// together with target_clones (it keeps clones out of line anyway).
+#if defined(__clang__)
+#define VELARNO_APARTE
+#else
+#define VELARNO_APARTE __attribute__((noinline))
+#endif
 
 // Eight doubles handled as one value; the loads and stores through it need no alignment.
 typedef double Ocho __attribute__((vector_size(64), aligned(8), may_alias));
@@ -77,8 +84,7 @@ struct Columna {
 // the new values of the column (eight rows at a time), the products of the column two places
 // to the right, and the residual's chain over the previous column's differences, which is the
 // one serial part of a pass. Returns the residual with the previous column added, in order.
-VELARNO_CLONES __attribute__((noinline)) double columna(const Columna& c, int32_t alto,
-                                                        double residuo) {
+VELARNO_CLONES VELARNO_APARTE double columna(const Columna& c, int32_t alto, double residuo) {
   const double* __restrict pa = c.pa;
   const double* __restrict qa = c.qa;
   const double* __restrict pb = c.pb;
@@ -337,8 +343,9 @@ void transponer(const uint8_t* plano, int32_t ancho, int32_t alto, int32_t x0, i
                 uint8_t* tira) {
   typedef uint8_t Dieciseis __attribute__((vector_size(16), aligned(1), may_alias));
   typedef uint8_t Registro __attribute__((vector_size(16)));
-  const Registro bajos{0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23};
-  const Registro altos{8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31};
+  [[maybe_unused]] const Registro bajos{0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23};
+  [[maybe_unused]] const Registro altos{8,  24, 9,  25, 10, 26, 11, 27,
+                                        12, 28, 13, 29, 14, 30, 15, 31};
   const size_t n = static_cast<size_t>(alto);
   const size_t paso = static_cast<size_t>(ancho);
   const int32_t altoEnBloques = alto - alto % 16;
@@ -352,8 +359,15 @@ void transponer(const uint8_t* plano, int32_t ancho, int32_t alto, int32_t x0, i
                                                    static_cast<size_t>(x0 + k));
       for (int ronda = 0; ronda < 4; ++ronda) {
         for (size_t i = 0; i < 8; ++i) {
+#if defined(__clang__)
+          w[2 * i] = __builtin_shufflevector(v[i], v[i + 8], 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5,
+                                             21, 6, 22, 7, 23);
+          w[2 * i + 1] = __builtin_shufflevector(v[i], v[i + 8], 8, 24, 9, 25, 10, 26, 11, 27, 12,
+                                                 28, 13, 29, 14, 30, 15, 31);
+#else
           w[2 * i] = __builtin_shuffle(v[i], v[i + 8], bajos);
           w[2 * i + 1] = __builtin_shuffle(v[i], v[i + 8], altos);
+#endif
         }
         v = w;
       }
