@@ -1,5 +1,7 @@
 #include "metodos.h"
 
+#include <initializer_list>
+
 #include "edge_pixels.h"
 #include "entorno_cli.h"
 #include "entropy.h"
@@ -12,30 +14,30 @@
 #include "porcentaje.h"
 #include "regional.h"
 #include "relajacion.h"
+#include "textos_iniciales.h"
 #include "transformaciones.h"
 #include "two_peaks.h"
 
 namespace velarno {
 namespace {
 
-// The typed inputs of the methods, with their control names and initial texts. Rows of the
-// method table name the ones their method reads.
-const OpcionTexto kPctPorcentaje{"--pct", {{"Tpct", "50"}}};
-const OpcionTexto kPctMoving{"--pct", {{"CPct", "15"}}};
-const OpcionTexto kPctEdge{"--pct", {{"PCTeDp", "85"}}};
-const OpcionTexto kModo{"--modo", {{"CIterSelModo", "Rapido"}}};
-const OpcionTexto kMedida{"--medida", {{"metodoYG", "ENTROPY"}}};
-const OpcionTexto kMascara{"--mascara",
-                           {{"Mask(0)", "0"},
-                            {"Mask(1)", "1"},
-                            {"Mask(2)", "0"},
-                            {"Mask(3)", "1"},
-                            {"Mask(4)", "-4"},
-                            {"Mask(5)", "1"},
-                            {"Mask(6)", "0"},
-                            {"Mask(7)", "1"},
-                            {"Mask(8)", "0"}}};
-const OpcionTexto kClase{"--clase", {{"MetRelajacion", "Rosenfeld"}}};
+// The typed inputs of the methods: an option fills controls whose defaults are their initial
+// texts in the window. Rows of the method table name the options their method reads.
+OpcionTexto opcion(const char* nombre, std::initializer_list<const char*> controles) {
+  OpcionTexto o{nombre, {}};
+  for (const char* control : controles) o.controles.push_back({control, textoInicial(control)});
+  return o;
+}
+
+const OpcionTexto kPctPorcentaje = opcion("--pct", {"Tpct"});
+const OpcionTexto kPctMoving = opcion("--pct", {"CPct"});
+const OpcionTexto kPctEdge = opcion("--pct", {"PCTeDp"});
+const OpcionTexto kModo = opcion("--modo", {"CIterSelModo"});
+const OpcionTexto kMedida = opcion("--medida", {"metodoYG"});
+const OpcionTexto kMascara =
+    opcion("--mascara", {"Mask(0)", "Mask(1)", "Mask(2)", "Mask(3)", "Mask(4)", "Mask(5)",
+                         "Mask(6)", "Mask(7)", "Mask(8)"});
+const OpcionTexto kClase = opcion("--clase", {"MetRelajacion"});
 
 // The `umbral` method: binarizes with the scroll bar's value as moving the scroll bar does
 // (aplicarUmbral), or, in step mode, as "Binarizar paso a paso": the prompts redraw the

@@ -31,6 +31,7 @@
 #include "relajacion.h"
 #include "representaciones.h"
 #include "superficie_qimage.h"
+#include "textos_iniciales.h"
 #include "transformaciones.h"
 #include "two_peaks.h"
 
@@ -159,15 +160,8 @@ void HiloComparar::run() {
       } else {
         EntornoComparar entorno(copia_, cancelado_, alDibujar);
         entorno.setSeparadorDecimal(separador_);
-        entorno.setTexto("Tpct", "50");
-        entorno.setTexto("CIterSelModo", mosaico.modoIterSel ? mosaico.modoIterSel : "Rapido");
-        entorno.setTexto("metodoYG", "ENTROPY");
-        static const char* const kMascara[9] = {"0", "1", "0", "1", "-4", "1", "0", "1", "0"};
-        for (int m = 0; m < 9; ++m)
-          entorno.setTexto("Mask(" + std::to_string(m) + ")", kMascara[m]);
-        entorno.setTexto("PCTeDp", "85");
-        entorno.setTexto("CPct", "15");
-        entorno.setTexto("MetRelajacion", "Rosenfeld");
+        for (const TextoInicial& t : kTextosIniciales) entorno.setTexto(t.control, t.texto);
+        if (mosaico.modoIterSel) entorno.setTexto("CIterSelModo", mosaico.modoIterSel);
         bool paso = false;
         r.fin = mosaico.funcion(entorno, paso);
         r.umbral = entorno.umbralPublicado();

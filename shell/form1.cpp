@@ -55,6 +55,7 @@
 #include "regional.h"
 #include "relajacion.h"
 #include "representaciones.h"
+#include "textos_iniciales.h"
 #include "transformaciones.h"
 #include "two_peaks.h"
 #include "vista_imagen.h"
@@ -570,7 +571,8 @@ QWidget* Form1::crearPaginaMetodo() {
                        [this](QWidget* marco, QHBoxLayout* fila) {
                          fila->addWidget(etiqueta(QStringLiteral("LMetodo"),
                                                   QStringLiteral("Porcentaje"), marco));
-                         tpct_ = cajaTexto(QStringLiteral("Tpct"), QStringLiteral("50"), 60, marco);
+                         tpct_ = cajaTexto(QStringLiteral("Tpct"),
+                                           QString::fromLatin1(textoInicial("Tpct")), 60, marco);
                          fila->addWidget(tpct_);
                          hScroll1_ = new QScrollBar(Qt::Horizontal, marco);
                          hScroll1_->setObjectName(QStringLiteral("HScroll1"));
@@ -615,7 +617,7 @@ QWidget* Form1::crearPaginaMetodo() {
                        [this, textoFila](QWidget* marco, QHBoxLayout* fila) {
                          QLineEdit* cpct =
                              textoFila(marco, fila, "Label1", QStringLiteral("Porcentaje:"), "CPct",
-                                       QStringLiteral("15"));
+                                       QString::fromLatin1(textoInicial("CPct")));
                          fila->addWidget(cpct);
                          // Enter in CPct runs Moving Averages like its Run button.
                          connect(cpct, &QLineEdit::returnPressed, this,
@@ -640,17 +642,18 @@ QWidget* Form1::crearPaginaMetodo() {
       crearMarcoMetodo(
           metodo("FEdgeP"), QStringLiteral("Using edge pixels"), false,
           [textoFila](QWidget* marco, QHBoxLayout* fila) {
-            static const char* const kMascara[9] = {"0", "1", "0", "1", "-4", "1", "0", "1", "0"};
             auto* rejilla = new QGridLayout;
             rejilla->setSpacing(2);
             for (int i = 0; i < 9; ++i)
-              rejilla->addWidget(cajaTexto(QStringLiteral("Mask(%1)").arg(i),
-                                           QString::fromLatin1(kMascara[i]), 36, marco),
-                                 i / 3, i % 3);
+              rejilla->addWidget(
+                  cajaTexto(QStringLiteral("Mask(%1)").arg(i),
+                            QString::fromLatin1(textoInicial("Mask(" + std::to_string(i) + ")")),
+                            36, marco),
+                  i / 3, i % 3);
             fila->addLayout(rejilla);
             fila->addSpacing(12);
             fila->addWidget(textoFila(marco, fila, "Label3", QStringLiteral("Porcentaje"), "PCTeDp",
-                                      QStringLiteral("85")));
+                                      QString::fromLatin1(textoInicial("PCTeDp"))));
           }),
       crearMarcoMetodo(metodo("FGl"), QStringLiteral("Grey Level"), false, {}),
       crearMarcoMetodo(metodo("FEntropy"), QStringLiteral("Entropy"), false, {}),

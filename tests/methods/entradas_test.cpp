@@ -18,6 +18,7 @@
 #include "porcentaje.h"
 #include "protocolo.h"
 #include "relajacion.h"
+#include "textos_iniciales.h"
 
 namespace velarno {
 namespace {
@@ -84,14 +85,7 @@ void comprobar(Fin (*metodo)(Entorno&, bool&), const std::string& control, const
   DatosImagen datos = imagen();
   EntornoSimple e(datos, "SNSN");
   e.setSeparadorDecimal(separador);
-  e.setTexto("Tpct", "50");
-  e.setTexto("CIterSelModo", "Rapido");
-  e.setTexto("metodoYG", "ENTROPY");
-  e.setTexto("PCTeDp", "85");
-  e.setTexto("CPct", "15");
-  e.setTexto("MetRelajacion", "Rosenfeld");
-  const char* mascara[9] = {"0", "1", "0", "1", "-4", "1", "0", "1", "0"};
-  for (int i = 0; i < 9; ++i) e.setTexto("Mask(" + std::to_string(i) + ")", mascara[i]);
+  for (const TextoInicial& t : kTextosIniciales) e.setTexto(t.control, t.texto);
   e.setTexto(control, texto);
   bool p = paso;
   const Fin fin = metodo(e, p);
