@@ -15,6 +15,7 @@
 #include "dialogos_guion.h"
 #include "edge_pixels.h"
 #include "entorno.h"
+#include "entorno_banco.h"
 #include "entropy.h"
 #include "fuzzy.h"
 #include "minimum_error.h"
@@ -57,29 +58,6 @@ DatosImagen& imagenCompartida() {
   static DatosImagen imagen = foto();
   return imagen;
 }
-
-class EntornoBanco : public Entorno {
- public:
-  explicit EntornoBanco(DatosImagen& imagen) : imagen_(imagen) {}
-  DatosImagen& imagen() override { return imagen_; }
-  Traza& traza() override { return traza_; }
-  Dialogos& dialogos() override { return dialogos_; }
-  std::string texto(const std::string& control) const override {
-    const auto encontrado = textos.find(control);
-    return encontrado == textos.end() ? std::string() : encontrado->second;
-  }
-  char separadorDecimal() const override { return '.'; }
-  void publicar(int umbral) override { publicado = umbral; }
-  void dibujarBinarizada() override {}
-
-  std::map<std::string, std::string> textos;
-  int publicado = -1;
-
- private:
-  DatosImagen& imagen_;
-  TrazaLista traza_;
-  DialogosGuion dialogos_;
-};
 
 void fallar(const char* que) {
   std::fprintf(stderr, "check failed: %s\n", que);

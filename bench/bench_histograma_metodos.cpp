@@ -16,6 +16,7 @@
 #include "colores.h"
 #include "dialogos_guion.h"
 #include "entorno.h"
+#include "entorno_banco.h"
 #include "foto_sintetica.h"
 #include "grey_level.h"
 #include "iter_sel.h"
@@ -35,30 +36,6 @@ void exigir(bool condicion, const char* que) {
     std::abort();
   }
 }
-
-// Records the threshold instead of binarizing with it.
-class EntornoMedida : public Entorno {
- public:
-  explicit EntornoMedida(DatosImagen& imagen) : imagen_(imagen) {}
-  DatosImagen& imagen() override { return imagen_; }
-  TrazaLista& traza() override { return traza_; }
-  Dialogos& dialogos() override { return dialogos_; }
-  std::string texto(const std::string& control) const override {
-    const auto i = textos.find(control);
-    return i == textos.end() ? std::string() : i->second;
-  }
-  char separadorDecimal() const override { return '.'; }
-  void publicar(int umbral) override { publicado = umbral; }
-  void dibujarBinarizada() override {}
-
-  std::map<std::string, std::string> textos;
-  int publicado = -1;
-
- private:
-  DatosImagen& imagen_;
-  TrazaLista traza_;
-  DialogosGuion dialogos_;
-};
 
 DatosImagen& escena() {
   static DatosImagen imagen = [] {
@@ -84,14 +61,14 @@ std::array<int64_t, kNivelesGris> recuentoSimple(const DatosImagen& d) {
   return h;
 }
 
-Fin correr(Fin (*metodo)(Entorno&, bool&), EntornoMedida& e) {
+Fin correr(Fin (*metodo)(Entorno&, bool&), EntornoBanco& e) {
   bool paso = false;
   return metodo(e, paso);
 }
 
 void BM_Porcentaje(benchmark::State& state) {
   DatosImagen& d = escena();
-  EntornoMedida e(d);
+  EntornoBanco e(d);
   e.textos["Tpct"] = "50";
   exigir(correr(AlgoritmoPorcentaje, e) == Fin::Publicado, "percentage published");
   int64_t acumulado = 0;
@@ -106,7 +83,7 @@ void BM_Porcentaje(benchmark::State& state) {
 
 void BM_TwoPeaks(benchmark::State& state) {
   DatosImagen& d = escena();
-  EntornoMedida e(d);
+  EntornoBanco e(d);
   exigir(correr(AlgoritmoTwoPeak, e) == Fin::Publicado, "two peaks published");
   const auto& h = d.histograma;
   const auto p1 = std::max_element(h.begin(), h.end()) - h.begin();
@@ -126,7 +103,7 @@ void BM_TwoPeaks(benchmark::State& state) {
 
 void BM_IterSelRapido(benchmark::State& state) {
   DatosImagen& d = escena();
-  EntornoMedida e(d);
+  EntornoBanco e(d);
   exigir(correr(AlgoritmoIterSel, e) == Fin::Publicado, "fast mode published");
   const auto h = recuentoSimple(d);
   int64_t suma = 0;
@@ -159,7 +136,7 @@ void BM_IterSelRapido(benchmark::State& state) {
 // reported so that the time of one pass can be read off.
 void BM_IterSelNormal(benchmark::State& state) {
   DatosImagen& d = escena();
-  EntornoMedida e(d);
+  EntornoBanco e(d);
   exigir(correr(algoritmoIterSelNormal, e) == Fin::Publicado, "normal mode published");
   // The literal iteration, pixel by pixel in Double.
   const uint8_t* g = d.pixeles.planoGris();
@@ -195,7 +172,7 @@ void BM_IterSelNormal(benchmark::State& state) {
 
 void BM_GreyLevel(benchmark::State& state) {
   DatosImagen& d = escena();
-  EntornoMedida e(d);
+  EntornoBanco e(d);
   exigir(correr(AlgoritmoGreyLevel, e) == Fin::Publicado, "grey level published");
   const auto h = recuentoSimple(d);
   ProbabilidadesIndice p{};
