@@ -200,3 +200,35 @@ TEST_F(Metodos, RegionalAndRelaxationWarnBeforeRunning) {
 
 }  // namespace
 }  // namespace velarno
+
+namespace velarno {
+namespace {
+
+// Tiny pictures: every Run button ends with a trace or a refusal box, the window stays usable.
+TEST(PanelMetodoDiminuto, EveryRunButtonOnTinyPictures) {
+  const char* botones[] = {"CMean",    "CPctFin", "CTwoPeak", "CIterSel", "Command7", "Command10",
+                           "Command3", "CFuzzy",  "Command6", "Relax",    "Command2", "Command1"};
+  const char* listas[] = {"LMean",   "LPorc",  "LTwoP",  "LIterSel", "LGl",       "LEntropy",
+                          "LMimErr", "LFuzzy", "LEdgeP", "LThrdd",   "LRegional", "LRelajacion"};
+  for (const QSize tamano : {QSize(1, 1), QSize(2, 3), QSize(1, 7), QSize(5, 1)}) {
+    VentanaPrueba v(std::string(20, 'S'));
+    ASSERT_TRUE(v.ventana.abrirFichero(
+        v.escribir(QStringLiteral("t.png"), imagenDePrueba(tamano.width(), tamano.height()))));
+    for (size_t i = 0; i < std::size(botones); ++i) {
+      const size_t cajas = v.dialogos.mensajes().size();
+      v.control<QPushButton>(QString::fromLatin1(botones[i]))->click();
+      const bool traza = v.control<QListWidget>(QString::fromLatin1(listas[i]))->count() > 0;
+      const bool rechazo = v.dialogos.mensajes().size() > cajas &&
+                           v.dialogos.mensajes().back().estilo == kEstiloExclamacion;
+      EXPECT_TRUE(traza || rechazo)
+          << botones[i] << " " << tamano.width() << "x" << tamano.height();
+      const int umbral = v.control<QScrollBar>(QStringLiteral("scrUmbral"))->value();
+      EXPECT_GE(umbral, 0);
+      EXPECT_LE(umbral, 255);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace velarno
