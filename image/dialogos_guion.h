@@ -7,7 +7,7 @@
 
 namespace velarno {
 
-// One message box as it was shown: title ("" = the application's), text, style, answer.
+// One message box as it was shown: title, text, style, answer.
 struct Mensaje {
   std::string titulo;
   std::string texto;
@@ -15,9 +15,10 @@ struct Mensaje {
   int respuesta = 0;
 };
 
-// Scripted message boxes for tests and the command line: records every box and answers Yes/No
-// prompts from a list of letters (S or s = Yes, N or n = No); once the list is used up every
-// prompt is answered No. OK-only boxes take no letter and answer kAceptar.
+// Scripted message boxes for tests and the command line: records every box as it is shown (a
+// box without a title of its own with "Velarno") and answers Yes/No prompts from a list of
+// letters (S or s = Yes, N or n = No); once the list is used up every prompt is answered No.
+// OK-only boxes take no letter and answer kAceptar.
 class DialogosGuion : public Dialogos {
  public:
   explicit DialogosGuion(std::string respuestas = "") : respuestas_(std::move(respuestas)) {}

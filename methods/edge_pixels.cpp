@@ -233,10 +233,18 @@ Fin AlgoritmoUsingEdgePixels(Entorno& entorno, bool& paso) {
     return Fin::Rechazado;
   }
   Mascara mascara{};
+  // The filter's sums, formed term by term in mask order, are largest with the positive weights
+  // on white (255) and the negative ones on black, least the other way round, and rounding
+  // keeps every partial sum of any neighbourhood between those two. A weight that makes either
+  // of them infinite is refused: some neighbourhood would give an infinite sum.
+  double mayor = 0;
+  double menor = 0;
   for (size_t k = 0; k < mascara.size(); ++k) {
     const std::optional<double> peso =
         aDouble(entorno.texto("Mask(" + std::to_string(k) + ")"), sep);
-    if (!peso || !std::isfinite(*peso)) {
+    if (peso && *peso > 0) mayor += *peso * 255;
+    if (peso && *peso < 0) menor += *peso * 255;
+    if (!peso || !std::isfinite(*peso) || !std::isfinite(mayor) || !std::isfinite(menor)) {
       entorno.dialogos().informar(
           "Máscara no válida",
           "No esta introduciendo un valor válido en la fila " + textoEntero(int64_t(k / 3 + 1)) +

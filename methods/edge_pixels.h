@@ -35,8 +35,11 @@ struct HistogramaBordes {
 // interior pixel, columns outer ("Paso a paso"); No sets `paso` to false and writes
 // "Paso a paso cancelado" and "".
 // Refuses (Rechazado, one style-48 box, trace untouched) a PCTeDp or Mask text that is not a
-// finite number. When no pixel reaches the level (a percentage above 100) shows "Histograma
-// erroneo" (style 0, no title of its own), writes why and publishes nothing (SinResultado).
+// finite number, and the first Mask weight that makes the running sum in mask order of 255 x
+// each positive weight, or of 255 x each negative one, infinite (some neighbourhood's sum would
+// overflow). When no pixel reaches the level (the target exceeds the pixel count and no edge
+// value is 2048 or more) shows "Histograma erroneo" (style 0, no title of its own), writes why
+// and publishes nothing (SinResultado).
 // Requires: the image record sized and read.
 Fin AlgoritmoUsingEdgePixels(Entorno& entorno, bool& paso);
 

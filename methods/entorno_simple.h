@@ -15,8 +15,7 @@ namespace velarno {
 class EntornoSimple : public Entorno {
  public:
   // `imagen` must outlive the context; `respuestas` scripts the Yes/No prompts.
-  explicit EntornoSimple(DatosImagen& imagen, std::string respuestas = "",
-                         int umbralInicial = 128);
+  explicit EntornoSimple(DatosImagen& imagen, std::string respuestas = "", int umbralInicial = 128);
 
   DatosImagen& imagen() override { return imagen_; }
   TrazaLista& traza() override { return traza_; }

@@ -92,7 +92,12 @@ Fin AlgoritmoThrdd(Entorno& entorno, bool& paso) {
   DatosImagen& imagen = entorno.imagen();
   const char sep = entorno.separadorDecimal();
   const std::optional<double> leido = aDouble(entorno.texto("CPct"), sep);
-  if (!leido || !std::isfinite(*leido)) {
+  // The running sum mi never leaves 0..255 n: the quotient c = mi / n rounds to no less than
+  // mi - 255 (n - 1), which is a Double whenever it is positive (Sterbenz's lemma), so
+  // mi - c + g stays within 255 n. The quotient, at most 255, is 255 on a white pixel when
+  // n = 1, so the comparison value c x (100 - pct) / 100 is finite for every picture exactly
+  // when (100 - pct) x 255 is; a larger percentage is refused like a text that is no number.
+  if (!leido || !std::isfinite(*leido) || !std::isfinite((100 - *leido) * 255)) {
     entorno.dialogos().informar(kTituloPct, kTextoPct, kEstiloExclamacion);
     return Fin::Rechazado;
   }
@@ -103,7 +108,10 @@ Fin AlgoritmoThrdd(Entorno& entorno, bool& paso) {
   }
   const double pct = *leido;
   Pixeles& pixeles = imagen.pixeles;
-  if (paso) std::fill_n(pixeles.planoNegro(), pixeles.cantidad(), uint8_t{0});
+  if (paso) {
+    std::fill_n(pixeles.planoNegro(), pixeles.cantidad(), uint8_t{0});
+    entorno.dibujarBinarizada();
+  }
 
   const float total = static_cast<float>(imagen.ancho) * static_cast<float>(imagen.alto);
   const int32_t w = imagen.ancho;

@@ -480,7 +480,11 @@ double mean(const DatosImagen& imagen) {
   const uint8_t* plano = imagen.pixeles.planoGris();
   int64_t suma = 0;
   for (size_t i = 0; i < imagen.pixeles.cantidad(); ++i) suma += plano[i];
-  const int64_t n = static_cast<int64_t>(imagen.alto) * imagen.ancho;
+  // The pixel count is the single-precision product alto x ancho rounded half to even to a
+  // 32-bit whole number (a picture has at most kMaxPixeles, so it fits); above 2^24 pixels it
+  // can be one or two off the exact count.
+  const float producto = static_cast<float>(imagen.alto) * static_cast<float>(imagen.ancho);
+  const auto n = static_cast<int32_t>(std::nearbyint(producto));
   return static_cast<double>(suma) / static_cast<double>(n);
 }
 

@@ -78,7 +78,8 @@ std::optional<double> update(Probabilidades& pq,
 double fQ(const Probabilidades& pq, int r, int c, int Class);
 // Compatibility of two classes: 0.9 when equal, -0.9 otherwise.
 double fR(int l1, int l2);
-// Mean grey level of the image (a 64-bit sum over the pixel count, in Double).
+// Mean grey level of the image: a 64-bit sum over the single-precision product alto x ancho
+// rounded to a 32-bit whole number, in Double.
 double mean(const DatosImagen& imagen);
 // Smallest and largest grey level of the image.
 void minmax(const DatosImagen& imagen, double& gmin, double& gmax);

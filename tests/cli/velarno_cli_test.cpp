@@ -190,6 +190,17 @@ TEST_F(VelarnoCli, MeanStepModeRecordsItsPromptsWithEscapedLineBreaks) {
             "\"estilo\":4,\"respuesta\":7}],\"negros\":3}\n");
 }
 
+TEST_F(VelarnoCli, BoxWithoutTitleIsRecordedWithTheApplicationTitle) {
+  // Yes to all six pixels: Mean then shows its summary in a box without a title of its own.
+  const Salida s = correr({"mean", foto, "--json", "--paso", "--respuestas", "SSSSSS"});
+  EXPECT_EQ(s.codigo, 0);
+  EXPECT_NE(s.out.find("\"estilo\":4,\"respuesta\":6},{\"titulo\":\"Velarno\",\"texto\":"
+                       "\"\\r\\nsuma Total: 743\\r\\nNº de pixels: 6\\r\\n\",\"estilo\":0,"
+                       "\"respuesta\":1}],\"negros\":3}\n"),
+            std::string::npos)
+      << s.out;
+}
+
 TEST_F(VelarnoCli, UmbralStepModeAsksDownTheFirstColumn) {
   const auto pregunta = [](const std::string& punto, const std::string& palabra, int respuesta) {
     return "{\"titulo\":\"Segmentar paso a paso\",\"texto\":\"Nivel de gris del punto (" + punto +

@@ -279,6 +279,7 @@ struct CasoRechazo {
   const char* texto;
   const char* titulo;
   const char* mensaje;
+  int otra = -1;  // a second Mask box given `texto`, or -1
 };
 void PrintTo(const CasoRechazo& caso, std::ostream* os) { *os << caso.nombre; }
 
@@ -288,6 +289,7 @@ TEST_P(EdgePixelsRechazo, BoxBeforeTheTraceIsTouched) {
   const CasoRechazo& caso = GetParam();
   EntornoPrueba e = entorno(imagenDesdeFilas(kCentroOscuro), caso.pct, "S");
   if (caso.casilla >= 0) e.setTexto("Mask(" + std::to_string(caso.casilla) + ")", caso.texto);
+  if (caso.otra >= 0) e.setTexto("Mask(" + std::to_string(caso.otra) + ")", caso.texto);
   e.traza().agregar("traza anterior");
   bool paso = true;
   EXPECT_EQ(AlgoritmoUsingEdgePixels(e, paso), Fin::Rechazado);
@@ -321,8 +323,27 @@ INSTANTIATE_TEST_SUITE_P(
                     "máscara\rAsegurese de estar introduciendo solo valores numéricos."},
         CasoRechazo{"MaskInfinite", "85", 2, "-1E400", "Máscara no válida",
                     "No esta introduciendo un valor válido en la fila 1, columna 3 de la "
-                    "máscara\rAsegurese de estar introduciendo solo valores numéricos."}),
+                    "máscara\rAsegurese de estar introduciendo solo valores numéricos."},
+        // 255 x 1e307 is past the largest Double.
+        CasoRechazo{"MaskWeightTooLarge", "85", 1, "1e307", "Máscara no válida",
+                    "No esta introduciendo un valor válido en la fila 1, columna 2 de la "
+                    "máscara\rAsegurese de estar introduciendo solo valores numéricos."},
+        // 255 x 5e305 is not, but twice it is: the second weight is named.
+        CasoRechazo{"MaskWeightsTooLargeTogether", "85", 3, "-5e305", "Máscara no válida",
+                    "No esta introduciendo un valor válido en la fila 3, columna 2 de la "
+                    "máscara\rAsegurese de estar introduciendo solo valores numéricos.",
+                    7}),
     [](const auto& p) { return std::string(p.param.nombre); });
+
+// Weights of opposite signs never add up, however large: the centre's edge value is
+// 5e305 x 50 - 5e305 x 50 - 4 x 10 + 50 + 50 = 60.
+TEST(AlgoritmoUsingEdgePixels, HugeWeightsOfOppositeSignsAreAccepted) {
+  EntornoPrueba e = entorno(imagenDesdeFilas(kCentroOscuro), "100");
+  ponerMascara(e, {"0", "5e305", "0", "-5e305", "-4", "1", "0", "1", "0"});
+  bool paso = false;
+  EXPECT_EQ(AlgoritmoUsingEdgePixels(e, paso), Fin::Publicado);
+  EXPECT_EQ(e.traza().lineas().at(3), "valor de gris que contiene el porcentaje: 60");
+}
 
 TEST(AlgoritmoUsingEdgePixels, LevelWithNoPixelShowsHistogramBoxAndPublishesNothing) {
   EntornoPrueba e = entorno(imagenDesdeFilas(kCentroOscuro), "150");
@@ -334,7 +355,7 @@ TEST(AlgoritmoUsingEdgePixels, LevelWithNoPixelShowsHistogramBoxAndPublishesNoth
                                  "promediar.",
                                  kCierre})));
   ASSERT_EQ(e.mensajes().size(), 1u);
-  EXPECT_EQ(e.mensajes()[0].titulo, "");
+  EXPECT_EQ(e.mensajes()[0].titulo, "Velarno");
   EXPECT_EQ(e.mensajes()[0].texto, "Histograma erroneo");
   EXPECT_EQ(e.mensajes()[0].estilo, 0);
   EXPECT_EQ(e.lineasAlMostrar(), std::vector<size_t>{4});

@@ -118,7 +118,7 @@ TEST(AlgoritmoGreyLevel, StepModePromptsAtEveryTie) {
   EXPECT_EQ(AlgoritmoGreyLevel(e, paso), Fin::Publicado);
   const std::vector<Mensaje>& m = e.dialogos().mensajes();
   ASSERT_EQ(m.size(), 1 + 150u);
-  EXPECT_EQ(m[0].titulo, "");
+  EXPECT_EQ(m[0].titulo, "Velarno");
   EXPECT_EQ(m[0].estilo, kEstiloSimple);
   EXPECT_EQ(m[0].texto, "Varianza total: 5625");
   EXPECT_EQ(m[1].titulo, "Paso a paso");

@@ -20,9 +20,11 @@ inline Fin Thrdd(Entorno& entorno, bool& paso) {
   Pixeles& px = imagen.pixeles;
   const char sep = entorno.separadorDecimal();
   const double pct = *aDouble(entorno.texto("CPct"), sep);
-  if (paso)
+  if (paso) {
     for (int32_t x = 0; x < imagen.ancho; ++x)
       for (int32_t y = 0; y < imagen.alto; ++y) px.setNegro(x, y, false);
+    entorno.dibujarBinarizada();
+  }
   const float total = static_cast<float>(imagen.ancho) * static_cast<float>(imagen.alto);
   const int w = imagen.ancho;
   const int n = static_cast<int>(redondear(w / 8.0));
@@ -290,7 +292,9 @@ class Relajacion {
     int64_t suma = 0;
     for (int x = 0; x <= img_.ancho - 1; ++x)
       for (int y = 0; y <= img_.alto - 1; ++y) suma = suma + img_.pixeles.gris(x, y);
-    return static_cast<double>(suma) / static_cast<double>(int64_t{img_.alto} * img_.ancho);
+    const float pixeles = static_cast<float>(img_.alto) * static_cast<float>(img_.ancho);
+    return static_cast<double>(suma) /
+           static_cast<double>(static_cast<int32_t>(std::nearbyint(pixeles)));
   }
 
   void minmax(double& gmin, double& gmax) const {

@@ -197,7 +197,7 @@ TEST(AlgoritmoMean, StepWithoutCancellingShowsSummaryOnceBeforeClosingLines) {
     // Each prompt follows its pixel's three lines.
     EXPECT_EQ(e.lineasAlMostrar()[n], 2 + 3 * (n + 1));
   }
-  EXPECT_EQ(m[6].titulo, "");
+  EXPECT_EQ(m[6].titulo, "Velarno");
   EXPECT_EQ(m[6].estilo, kEstiloSimple);
   EXPECT_EQ(m[6].texto, "\r\nsuma Total: 210\r\nNº de pixels: 6\r\n");
   const std::vector<std::string>& lineas = e.traza().lineas();

@@ -116,7 +116,7 @@ TEST(AlgoritmoThrdd, StepRunCancelledAtFirstPromptMatchesStraightRunWithWhiteRes
       const bool visitado = !(y == 0 && x == 5) && !(y == 2 && x > 1);
       EXPECT_EQ(pasos.pixeles.negro(x, y), visitado && recto.pixeles.negro(x, y)) << x << "," << y;
     }
-  EXPECT_EQ(ep.dibujos, 2);  // after the answer, and at the end
+  EXPECT_EQ(ep.dibujos, 3);  // white at the start, after the answer, and at the end
   ASSERT_EQ(ep.mensajes().size(), 1u);
 }
 
@@ -139,7 +139,7 @@ TEST(AlgoritmoThrdd, StepRunWritesEveryPixelUntilNo) {
             "8.5\\r\\rSerá convertido a Blanco\\r\\r¿Continuar Paso a paso?\n"
             "Paso a paso|4|7|Pixel[0,1] (gi): 200\\rMi: 200\\rn: 1\\rvalor de comparación: "
             "170\\r\\rSerá convertido a Blanco\\r\\r¿Continuar Paso a paso?\n");
-  EXPECT_EQ(e.dibujos, 3);
+  EXPECT_EQ(e.dibujos, 4);
 }
 
 TEST(AlgoritmoThrdd, DecimalCommaReadsPctAndWritesEveryDouble) {
@@ -212,6 +212,10 @@ TEST_P(ThrddRechazo, RefusesWithABoxAndTouchesNothing) {
 constexpr const char* kNoNumero = "Porcentaje no válido";
 constexpr const char* kNoNumeroTexto =
     "Introduzca un valor en Porcentaje.\rDebe ser un número, por ejemplo 15.";
+// The percentages of the least factor 100 - pct whose product with 255 overflows, and of the
+// greatest whose product is finite.
+constexpr const char* kFactorDesbordado = "-7.049776999460062e305";
+constexpr const char* kMayorFactor = "-7.04977699946006e305";
 constexpr const char* kEstrecha = "Imagen demasiado estrecha";
 constexpr const char* kEstrechaTexto =
     "El algoritmo Moving Averages necesita una imagen de al menos 5 pixels de ancho.";
@@ -221,6 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CasoRechazo{"EmptyText", 8, "", kNoNumero, kNoNumeroTexto},
                       CasoRechazo{"Letters", 8, "15%", kNoNumero, kNoNumeroTexto},
                       CasoRechazo{"HugeExponent", 8, "1e999", kNoNumero, kNoNumeroTexto},
+                      CasoRechazo{"ComparisonWouldOverflow", 8, kFactorDesbordado, kNoNumero,
+                                  kNoNumeroTexto},
                       CasoRechazo{"FourColumns", 4, "15", kEstrecha, kEstrechaTexto},
                       CasoRechazo{"OneColumn", 1, "15", kEstrecha, kEstrechaTexto}),
     [](const auto& p) { return std::string(p.param.nombre); });
@@ -302,6 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoComparado{"TwoLevels", imagenAleatoria(33, 17, 6, 100, 101), "0", ""},
                       CasoComparado{"FiveWideTall", imagenAleatoria(5, 40, 7), "15", ""},
                       CasoComparado{"SixWide", imagenAleatoria(6, 7, 8), "15", ""},
+                      CasoComparado{"MaxFactor", imagenAleatoria(6, 7, 8), kMayorFactor, "SSS"},
                       CasoComparado{"StepCancelledInRowTwo", imagenAleatoria(7, 5, 9), "15",
                                     "SSSSSSSSSN"},
                       CasoComparado{"StepAllYes", imagenAleatoria(9, 4, 10), "15",

@@ -269,15 +269,16 @@ INSTANTIATE_TEST_SUITE_P(
         CasoComparado{"WholeBlocksRosenfeld", degradado(40, 66, 9, 4), "Rosenfeld"}),
     [](const auto& p) { return std::string(p.param.nombre); });
 
-TEST(Mean, SumOfMoreThanEightMillionWhitePixelsDoesNotOverflow) {
-  // 2903 x 2903 pixels of level 255 sum to 2,148,989,295, past a 32-bit sum.
+TEST(Mean, WideSumOverTheSinglePrecisionPixelCount) {
+  // 4097 x 4097 pixels of level 255 sum to 4,280,279,295, past a 32-bit sum; the count
+  // 16,785,409 formed in single precision is 16,785,408.
   DatosImagen imagen;
-  imagen.ancho = 2903;
-  imagen.alto = 2903;
-  imagen.pixeles = Pixeles(2903, 2903);
+  imagen.ancho = 4097;
+  imagen.alto = 4097;
+  imagen.pixeles = Pixeles(4097, 4097);
   uint8_t* gris = imagen.pixeles.planoGris();
   for (size_t i = 0; i < imagen.pixeles.cantidad(); ++i) gris[i] = 255;
-  EXPECT_EQ(mean(imagen), 255.0);
+  EXPECT_EQ(mean(imagen), 4280279295.0 / 16785408.0);
 }
 
 }  // namespace

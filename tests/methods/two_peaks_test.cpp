@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
                  mas(mas(mas(mas(inicioPaso(), kSegundaFase), kPico60), kPico190),
                      mas({"Segundo pico actualizado a: 190"}, kFinal)),
                  {kPregunta0, kPregunta60, kPregunta190,
-                  Mensaje{"", "Segundo pico actualizado a: 190", kEstiloSimple, 0}},
+                  Mensaje{"Velarno", "Segundo pico actualizado a: 190", kEstiloSimple, 0}},
                  true},
         // No in both phases: one cancel line, in phase two, and no update box after it.
         CasoPaso{"NoInBothPhases",
@@ -195,7 +195,9 @@ INSTANTIATE_TEST_SUITE_P(
                           "Considerando histograma[1] con valor: 223\r\r"
                           "Valor Máximo por el momento: histograma[0]: 220",
                           kEstiloSiNo, 0},
-                  Mensaje{"", "Cambio de pico máximo\r\rNuevo valor de gris con nivel máximo: 1",
+                  Mensaje{"Velarno",
+                          "Cambio de pico máximo\r\r"
+                          "Nuevo valor de gris con nivel máximo: 1",
                           kEstiloSimple, 0},
                   Mensaje{"Paso a paso",
                           "Considerando histograma[2] con valor: 226\r\r"
