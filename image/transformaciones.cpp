@@ -103,13 +103,19 @@ void binarizar(DatosImagen& imagen, int64_t umbral) {
 }
 
 void binarizar(DatosImagen& imagen, int64_t umbral, bool& pasoAPaso, Dialogos& dialogos,
-               Superficie& destino) {
+               Superficie& destino, const std::function<void()>& alDibujar) {
   if (!pasoAPaso) {
     binarizar(imagen, umbral);
     return;
   }
   Pixeles& pixeles = imagen.pixeles;
   std::memset(pixeles.planoNegro(), 0, pixeles.cantidad());
+  // The user watches the picture grow from white, prompt by prompt.
+  const auto dibujar = [&] {
+    dibujarBinarizada(destino, imagen);
+    if (alDibujar) alDibujar();
+  };
+  dibujar();
   for (int32_t x = 0; x < imagen.ancho; ++x) {
     for (int32_t y = 0; y < imagen.alto; ++y) {
       const Pixel pixel = pixeles(x, y);
@@ -118,7 +124,7 @@ void binarizar(DatosImagen& imagen, int64_t umbral, bool& pasoAPaso, Dialogos& d
       const auto g = static_cast<int16_t>(pixel.gris);
       if (dialogos.preguntar("Segmentar paso a paso", textoPregunta(x, y, g, g < umbral)) == kNo)
         pasoAPaso = false;
-      dibujarBinarizada(destino, imagen);
+      dibujar();
       if (!pasoAPaso) {
         // The pixels left are decided without prompts; deciding again the ones already
         // asked about gives them the same value.

@@ -10,11 +10,15 @@
 #include <QDeadlineTimer>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
-#include <QPixmap>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "edge_pixels.h"
@@ -34,12 +38,16 @@
 #include "textos_iniciales.h"
 #include "transformaciones.h"
 #include "two_peaks.h"
+#include "vista_imagen.h"
 
 namespace velarno {
 namespace {
 
 constexpr int kColumnas = 5;
-const QSize kMiniatura(156, 117);
+// The thumbnails are made this large at most and shown scaled to their tiles, which grow with
+// the window from the smallest size below.
+const QSize kMiniatura(320, 240);
+const QSize kMiniaturaMinima(156, 117);
 // How long closing waits for a worker that is between two progress reports; past it the
 // worker finishes on its own and deletes itself.
 constexpr int kEsperaCierreMs = 300;
@@ -71,6 +79,36 @@ char separadorLocal() {
   return punto.size() == 1 && punto[0].unicode() < 128 ? static_cast<char>(punto[0].unicode())
                                                        : '.';
 }
+
+// A thumbnail scaled to the widget's size, aspect kept, centred on the tile's background.
+class MiniaturaMosaico : public QWidget {
+ public:
+  explicit MiniaturaMosaico(QWidget* padre) : QWidget(padre) {
+    setObjectName(QStringLiteral("imagen"));
+    setMinimumSize(kMiniaturaMinima);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  }
+  void fijar(const QImage& imagen) {
+    imagen_ = imagen;
+    update();
+  }
+  QSize sizeHint() const override { return kMiniaturaMinima; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter pintor(this);
+    pintor.fillRect(rect(), QColor(0xd4, 0xd0, 0xc8));
+    if (imagen_.isNull()) return;
+    const QSize tamano = imagen_.size().scaled(size(), Qt::KeepAspectRatio);
+    const QRect destino(QPoint((width() - tamano.width()) / 2, (height() - tamano.height()) / 2),
+                        tamano);
+    pintor.setRenderHint(QPainter::SmoothPixmapTransform, tamano.width() < imagen_.width());
+    pintor.drawImage(destino, imagen_);
+  }
+
+ private:
+  QImage imagen_;
+};
 
 // A tile reacts to a left click anywhere on it.
 class MarcoMosaico : public QFrame {
@@ -144,10 +182,10 @@ void HiloComparar::run() {
       r.negros = std::accumulate(negro, negro + total, int64_t{0});
       const QImage& completa = superficie.qimage();
       const QSize destino = completa.size().scaled(miniatura_, Qt::KeepAspectRatio);
-      // A smooth reduction; a small picture is enlarged without blurring its pixels.
-      r.miniatura = completa.scaled(
-          destino, Qt::KeepAspectRatio,
-          destino.width() < completa.width() ? Qt::SmoothTransformation : Qt::FastTransformation);
+      // A smooth reduction; a small picture is kept as it is and enlarged on screen without
+      // blurring its pixels.
+      r.miniatura =
+          destino.width() < completa.width() ? reducirSuave(completa, destino) : completa.copy();
       r.dibujado = true;
     };
     try {
@@ -195,15 +233,18 @@ void HiloComparar::run() {
 }
 
 VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWidget* padre)
-    : QWidget(padre, Qt::Window) {
+    : QWidget(padre, Qt::Dialog) {
   static const int registrado = qRegisterMetaType<ResultadoComparacion>();
   (void)registrado;
   setObjectName(QStringLiteral("frmComparar"));
   setWindowTitle(QStringLiteral("Comparar métodos"));
   setAttribute(Qt::WA_DeleteOnClose);
   // The main window waits while the comparison is open, so its record, threshold and
-  // pictures cannot change under the results shown here.
+  // pictures cannot change under the results shown here. As a dialog window of the main
+  // window it stays above it.
   setWindowModality(Qt::WindowModal);
+  auto* cerrarEsc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(cerrarEsc, &QShortcut::activated, this, &QWidget::close);
 
   auto* capa = new QVBoxLayout(this);
   auto* desplazable = new QScrollArea(this);
@@ -222,13 +263,8 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     m.marco->setFrameShadow(QFrame::Raised);
     auto* capaMosaico = new QVBoxLayout(m.marco);
     capaMosaico->setContentsMargins(4, 4, 4, 4);
-    m.marco->setFixedWidth(kMiniatura.width() + 10);
     capaMosaico->setSpacing(2);
-    m.imagen = new QLabel(m.marco);
-    m.imagen->setObjectName(QStringLiteral("imagen"));
-    m.imagen->setFixedSize(kMiniatura);
-    m.imagen->setAlignment(Qt::AlignCenter);
-    m.imagen->setStyleSheet(QStringLiteral("background-color: #d4d0c8;"));
+    m.imagen = new MiniaturaMosaico(m.marco);
     auto* nombre = new QLabel(QString::fromUtf8(lista[static_cast<size_t>(i)].nombre), m.marco);
     nombre->setObjectName(QStringLiteral("nombre"));
     nombre->setWordWrap(true);
@@ -239,22 +275,38 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     m.umbral->setObjectName(QStringLiteral("umbral"));
     m.negro = new QLabel(m.marco);
     m.negro->setObjectName(QStringLiteral("negro"));
-    capaMosaico->addWidget(m.imagen, 0, Qt::AlignHCenter);
+    capaMosaico->addWidget(m.imagen, 1);
     capaMosaico->addWidget(nombre);
     capaMosaico->addWidget(m.umbral);
     capaMosaico->addWidget(m.negro);
-    capaMosaico->addStretch(1);
     rejilla->addWidget(m.marco, i / kColumnas, i % kColumnas);
     mosaicos_.push_back(m);
   }
-  rejilla->setRowStretch(rejilla->rowCount(), 1);
-  rejilla->setColumnStretch(kColumnas, 1);
+  for (int c = 0; c < kColumnas; ++c) rejilla->setColumnStretch(c, 1);
+  for (int f = 0; f < rejilla->rowCount(); ++f) rejilla->setRowStretch(f, 1);
   desplazable->setWidget(contenido);
   capa->addWidget(desplazable, 1);
+  auto* pie = new QHBoxLayout;
   estado_ = new QLabel(this);
   estado_->setObjectName(QStringLiteral("lblEstado"));
-  capa->addWidget(estado_);
+  pie->addWidget(estado_, 1);
+  auto* cerrar = new QPushButton(QStringLiteral("Cerrar"), this);
+  cerrar->setObjectName(QStringLiteral("cmdCerrar"));
+  connect(cerrar, &QPushButton::clicked, this, &QWidget::close);
+  pie->addWidget(cerrar);
+  capa->addLayout(pie);
   resize(900, 650);
+  if (padre) {
+    // Centred on the main window, inside its screen.
+    const QRect area = padre->screen()->availableGeometry();
+    QRect marco(QPoint(), size());
+    marco.moveCenter(padre->frameGeometry().center());
+    marco.moveLeft(
+        std::clamp(marco.left(), area.left(), std::max(area.left(), area.right() - marco.width())));
+    marco.moveTop(
+        std::clamp(marco.top(), area.top(), std::max(area.top(), area.bottom() - marco.height())));
+    move(marco.topLeft());
+  }
 
   if (datos.pixeles.vacia()) {
     recibidos_ = static_cast<int>(resultados_.size());
@@ -294,7 +346,7 @@ void VentanaComparar::closeEvent(QCloseEvent* evento) {
 void VentanaComparar::recibir(const ResultadoComparacion& r) {
   if (r.indice < 0 || r.indice >= static_cast<int>(mosaicos_.size())) return;
   Mosaico& m = mosaicos_[static_cast<size_t>(r.indice)];
-  if (r.dibujado) m.imagen->setPixmap(QPixmap::fromImage(r.miniatura));
+  if (r.dibujado) static_cast<MiniaturaMosaico*>(m.imagen)->fijar(r.miniatura);
   switch (r.fin) {
     case Fin::Publicado:
       m.umbral->setText(QStringLiteral("Umbral: %1").arg(r.umbral.value_or(0)));

@@ -102,7 +102,7 @@ class VentanaComparar : public QWidget {
  private:
   struct Mosaico {
     QFrame* marco = nullptr;
-    QLabel* imagen = nullptr;
+    QWidget* imagen = nullptr;  // the thumbnail
     QLabel* umbral = nullptr;
     QLabel* negro = nullptr;
   };

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -33,6 +34,7 @@
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -75,6 +77,27 @@ class CursorOcupado {
   CursorOcupado(const CursorOcupado&) = delete;
   CursorOcupado& operator=(const CursorOcupado&) = delete;
 };
+
+// Shows a carriage return inside a trace item (kept in the stored text) as a line break.
+class DelegadoTraza : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QString displayText(const QVariant& valor, const QLocale& local) const override {
+    QString texto = QStyledItemDelegate::displayText(valor, local);
+    texto.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    texto.replace(QLatin1Char('\r'), QChar::LineSeparator);
+    return texto;
+  }
+};
+
+// A trace item as a text file holds it: a carriage return alone becomes CR LF.
+QByteArray lineaGuardada(const QString& item) {
+  QByteArray linea = item.toUtf8();
+  for (qsizetype i = 0; i < linea.size(); ++i)
+    if (linea[i] == '\r' && (i + 1 == linea.size() || linea[i + 1] != '\n'))
+      linea.insert(++i, '\n');
+  return linea;
+}
 
 // A trace list on screen: one item per trace line, kept scrolled to the last line.
 class TrazaVentana : public Traza {
@@ -228,12 +251,13 @@ const QStringList& filtrosImagen() {
 // What a method run may touch in the window.
 class Form1::EntornoVentana : public Entorno {
  public:
-  EntornoVentana(Form1& form, QListWidget* lista, ProgresoVentana* progreso = nullptr)
-      : form_(form), traza_(lista), progreso_(progreso) {}
+  EntornoVentana(Form1& form, QListWidget* lista, ProgresoVentana* progreso = nullptr,
+                 Dialogos* dialogos = nullptr)
+      : form_(form), traza_(lista), progreso_(progreso), dialogos_(dialogos) {}
 
   DatosImagen& imagen() override { return form_.datos_; }
   Traza& traza() override { return traza_; }
-  Dialogos& dialogos() override { return form_.dialogos(); }
+  Dialogos& dialogos() override { return dialogos_ ? *dialogos_ : form_.dialogos(); }
   std::string texto(const std::string& control) const override {
     return form_.textoControl(QString::fromStdString(control)).toStdString();
   }
@@ -248,7 +272,7 @@ class Form1::EntornoVentana : public Entorno {
   }
   void dibujarBinarizada() override {
     velarno::dibujarBinarizada(form_.binarizada_, form_.datos_);
-    form_.refrescarBinarizada();
+    form_.refrescarBinarizada(true);
   }
   bool progreso(double fraccion) override { return !progreso_ || progreso_->avanzar(fraccion); }
 
@@ -256,6 +280,7 @@ class Form1::EntornoVentana : public Entorno {
   Form1& form_;
   TrazaVentana traza_;
   ProgresoVentana* progreso_;
+  Dialogos* dialogos_;
 };
 
 Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
@@ -275,19 +300,20 @@ Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
   setWindowTitle(QStringLiteral("Segmentación Simple."));
   setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
   metodos_ = {
-      {"Frame2", "LMean", "CMean", "CPasoCmean", &AlgoritmoMean, nullptr},
-      {"Frame1", "LPorc", "CPctFin", "CPasoPct", &AlgoritmoPorcentaje, nullptr},
-      {"Frame3", "LTwoP", "CTwoPeak", "CTwoPPaso", &AlgoritmoTwoPeak, nullptr},
+      {"Frame2", "LMean", "CMean", "CPasoCmean", false, &AlgoritmoMean, nullptr},
+      {"Frame1", "LPorc", "CPctFin", "CPasoPct", false, &AlgoritmoPorcentaje, nullptr},
+      {"Frame3", "LTwoP", "CTwoPeak", "CTwoPPaso", false, &AlgoritmoTwoPeak, nullptr},
       // Reads CIterSelModo when clicked: exactly "Rapido" runs the fast mode.
-      {"FIterSel", "LIterSel", "CIterSel", "CIterSelPaP", &ejecutarIterSel, nullptr},
-      {"FGl", "LGl", "Command7", "Command8", &AlgoritmoGreyLevel, nullptr},
-      {"FEntropy", "LEntropy", "Command10", "Command11", &AlgoritmoEntropy, nullptr},
-      {"FMimErr", "LMimErr", "Command3", "Command4", &AlgoritmoMinimumError, nullptr},
-      {"FFuzzy", "LFuzzy", "CFuzzy", "CFuzzyPaP", &AlgoritmoFuzzy, nullptr},
-      {"FEdgeP", "LEdgeP", "Command6", "Command9", &AlgoritmoUsingEdgePixels, nullptr},
-      {"FThrdd", "LThrdd", "Relax", "CThrddPaP", &AlgoritmoThrdd, nullptr},
-      {"FRegional", "LRegional", "Command2", "Command5", &AlgoritmoRegionalThreshold, nullptr},
-      {"FRelajacion", "LRelajacion", "Command1", "", nullptr, &AlgoritmoRelajacion},
+      {"FIterSel", "LIterSel", "CIterSel", "CIterSelPaP", false, &ejecutarIterSel, nullptr},
+      {"FGl", "LGl", "Command7", "Command8", false, &AlgoritmoGreyLevel, nullptr},
+      {"FEntropy", "LEntropy", "Command10", "Command11", false, &AlgoritmoEntropy, nullptr},
+      {"FMimErr", "LMimErr", "Command3", "Command4", false, &AlgoritmoMinimumError, nullptr},
+      {"FFuzzy", "LFuzzy", "CFuzzy", "CFuzzyPaP", false, &AlgoritmoFuzzy, nullptr},
+      {"FEdgeP", "LEdgeP", "Command6", "Command9", false, &AlgoritmoUsingEdgePixels, nullptr},
+      {"FThrdd", "LThrdd", "Relax", "CThrddPaP", true, &AlgoritmoThrdd, nullptr},
+      {"FRegional", "LRegional", "Command2", "Command5", true, &AlgoritmoRegionalThreshold,
+       nullptr},
+      {"FRelajacion", "LRelajacion", "Command1", "", true, nullptr, &AlgoritmoRelajacion},
   };
 
   // The chart's design size until its view is laid out; it then follows the view.
@@ -470,17 +496,21 @@ QWidget* Form1::crearPaginaImagen() {
   auto* capaGris = new QGridLayout(marcoGris);
   vistaGris_ = new VistaImagen(QStringLiteral("imagenGris"), gris_, VistaImagen::Ajuste::Escalar,
                                kFondoVista, marcoGris);
-  // Two scroll bars that belong to the grey view; the whole picture always fits, so they
-  // have nothing to scroll.
-  auto* vScroll2 = new QScrollBar(Qt::Vertical, marcoGris);
-  vScroll2->setObjectName(QStringLiteral("VScroll2"));
-  vScroll2->setRange(0, 0);
-  auto* hScroll2 = new QScrollBar(Qt::Horizontal, marcoGris);
-  hScroll2->setObjectName(QStringLiteral("HScroll2"));
-  hScroll2->setRange(0, 0);
+  // The grey view's scroll bars pan the zoomed picture; they are disabled while it fits.
+  vScroll2_ = new QScrollBar(Qt::Vertical, marcoGris);
+  vScroll2_->setObjectName(QStringLiteral("VScroll2"));
+  hScroll2_ = new QScrollBar(Qt::Horizontal, marcoGris);
+  hScroll2_->setObjectName(QStringLiteral("HScroll2"));
   capaGris->addWidget(vistaGris_, 0, 0);
-  capaGris->addWidget(vScroll2, 0, 1);
-  capaGris->addWidget(hScroll2, 1, 0);
+  capaGris->addWidget(vScroll2_, 0, 1);
+  capaGris->addWidget(hScroll2_, 1, 0);
+  connect(vistaGris_, &VistaImagen::encuadreCambiado, this, &Form1::actualizarBarrasGris);
+  for (QScrollBar* barra : {vScroll2_, hScroll2_})
+    connect(barra, &QScrollBar::valueChanged, this, [this] {
+      if (!moviendoBarrasGris_)
+        vistaGris_->desplazarA(QPoint(hScroll2_->value(), vScroll2_->value()));
+    });
+  actualizarBarrasGris();
   capaGris->setSpacing(0);
   // Paints in red the pixels the current threshold makes black, following the thumb.
   chkSuperponer_ = new QCheckBox(QStringLiteral("Superponer"), marcoGris);
@@ -539,7 +569,9 @@ QWidget* Form1::crearMarcoMetodo(MetodoVentana& metodo, const QString& titulo, b
   auto* lista = new QListWidget(marco);
   lista->setObjectName(metodo.lista);
   lista->setFont(fuenteTraza());
-  lista->setUniformItemSizes(true);
+  lista->setItemDelegate(new DelegadoTraza(lista));
+  // Relaxation's items hold a line break; every other list's items are one line high.
+  lista->setUniformItemSizes(metodo.funcion != nullptr);
   lista->setSelectionMode(QAbstractItemView::ExtendedSelection);
   lista->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(lista, &QListWidget::customContextMenuRequested, this, [this, lista](const QPoint& p) {
@@ -754,9 +786,33 @@ void Form1::protegido(const std::function<void()>& accion) {
 
 void Form1::ceder() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-void Form1::refrescarBinarizada() {
-  vistaBinarizada_->actualizar();
+void Form1::refrescarBinarizada(bool ya) {
+  if (ya)
+    vistaBinarizada_->repaint();
+  else
+    vistaBinarizada_->actualizar();
   actualizarGuardar();
+}
+
+std::unique_ptr<DialogosQt> Form1::dialogosJunto(std::vector<QWidget*> junto) {
+  if (dialogos_ != dialogosQt_.get()) return nullptr;
+  return std::make_unique<DialogosQt>(this, std::move(junto));
+}
+
+void Form1::actualizarBarrasGris() {
+  const VistaImagen::Encuadre e = vistaGris_->encuadre();
+  moviendoBarrasGris_ = true;
+  const auto fijar = [](QScrollBar* barra, int total, int visible, int posicion) {
+    const int maximo = std::max(0, total - visible);
+    barra->setRange(0, maximo);
+    barra->setPageStep(std::max(1, visible));
+    barra->setSingleStep(std::max(1, visible / 20));
+    barra->setValue(posicion);
+    barra->setEnabled(maximo > 0);
+  };
+  fijar(hScroll2_, e.total.width(), e.visible.width(), e.posicion.x());
+  fijar(vScroll2_, e.total.height(), e.visible.height(), e.posicion.y());
+  moviendoBarrasGris_ = false;
 }
 
 void Form1::actualizarGuardar() {
@@ -894,7 +950,8 @@ bool Form1::abrirFichero(const QString& ruta) {
   imagen_.setImagen(carga.imagen);
   vistaImagen_->actualizar();
   carga.imagen = QImage();
-  setWindowTitle(tituloBase_ + QStringLiteral(" - ") + QFileInfo(ruta).fileName());
+  nombreAbierto_ = QFileInfo(ruta).fileName();
+  setWindowTitle(tituloBase_ + QStringLiteral(" - ") + nombreAbierto_);
   ceder();
   dimensionarImagen(buffer_, datos_);
   // The grey and binarized surfaces hold the whole picture.
@@ -1000,7 +1057,10 @@ void Form1::procesoPulsarBinarizar() {
 
 void Form1::binarizarPasoAPaso() {
   bool pasoAPaso = true;
-  binarizar(datos_, scrUmbral_->value(), pasoAPaso, dialogos(), binarizada_);
+  // The prompts keep clear of the picture they build, which repaints after every answer.
+  std::unique_ptr<DialogosQt> junto = dialogosJunto({vistaBinarizada_});
+  binarizar(datos_, scrUmbral_->value(), pasoAPaso, junto ? *junto : dialogos(), binarizada_,
+            [this] { refrescarBinarizada(true); });
   velarno::dibujarBinarizada(binarizada_, datos_);
   refrescarBinarizada();
 }
@@ -1029,7 +1089,11 @@ void Form1::ejecutarMetodo(const QString& boton, bool pasoAPaso) {
       if (!metodo.funcion && !metodo.funcionSinPaso) return;
       bool paso = pasoAPaso;
       if (pasoAPaso) {
-        EntornoVentana entorno(*this, metodo.trazaLista);
+        // The prompts keep clear of the trace they explain (and of the picture a local method
+        // draws as it goes).
+        std::unique_ptr<DialogosQt> junto =
+            dialogosJunto({metodo.trazaLista, metodo.dibujaLocal ? vistaBinarizada_ : nullptr});
+        EntornoVentana entorno(*this, metodo.trazaLista, nullptr, junto.get());
         metodo.funcion(entorno, paso);
         return;
       }
@@ -1046,7 +1110,7 @@ void Form1::ejecutarMetodo(const QString& boton, bool pasoAPaso) {
       // What a cancelled run must leave as it was: the black/white flags a spatial method may
       // have written and the binarized picture it may have drawn (a shared copy until it is
       // drawn on). Only the spatial methods report progress, so only they can be cancelled.
-      const bool espacial = largo || metodo.marco == QLatin1String("FThrdd");
+      const bool espacial = metodo.dibujaLocal;
       std::vector<uint8_t> negroPrevio;
       QImage binarizadaPrevia;
       bool limpiaPrevia = false;
@@ -1155,16 +1219,28 @@ void Form1::acercaDe() {
 
 void Form1::guardarGris() {
   const std::optional<QString> ruta =
-      selectorGuardar().elegir(this, QStringLiteral("Guardar escala de grises"), filtrosImagen());
+      selectorGuardar().elegir(this, QStringLiteral("Guardar escala de grises"), filtrosImagen(),
+                               nombreSugerido(QStringLiteral("_gris.png")));
   if (!ruta || ruta->isEmpty()) return;
-  escribirImagen(imagenGrisDe(datos_), *ruta);
+  if (escribirImagen(imagenGrisDe(datos_), *ruta)) avisarGuardado(*ruta);
 }
 
 void Form1::guardarBinarizada() {
   const std::optional<QString> ruta =
-      selectorGuardar().elegir(this, QStringLiteral("Guardar imagen binarizada"), filtrosImagen());
+      selectorGuardar().elegir(this, QStringLiteral("Guardar imagen binarizada"), filtrosImagen(),
+                               nombreSugerido(QStringLiteral("_binarizada.png")));
   if (!ruta || ruta->isEmpty()) return;
-  escribirImagen(binarizada_.qimage(), *ruta);
+  if (escribirImagen(binarizada_.qimage(), *ruta)) avisarGuardado(*ruta);
+}
+
+QString Form1::nombreSugerido(const QString& sufijo) const {
+  const QString base = QFileInfo(nombreAbierto_).completeBaseName();
+  return (base.isEmpty() ? QStringLiteral("imagen") : base) + sufijo;
+}
+
+void Form1::avisarGuardado(const QString& ruta) {
+  statusBar()->showMessage(
+      QStringLiteral("Se ha guardado «%1».").arg(QDir::toNativeSeparators(ruta)));
 }
 
 void Form1::fallarGuardar(const QString& ruta, const QString& motivo) {
@@ -1212,24 +1288,28 @@ void Form1::copiarTraza(QListWidget* lista) {
   QStringList lineas;
   const bool todas = lista->selectedItems().isEmpty();
   for (int i = 0; i < lista->count(); ++i)
-    if (todas || lista->item(i)->isSelected()) lineas << lista->item(i)->text();
+    if (todas || lista->item(i)->isSelected())
+      lineas << QString::fromUtf8(lineaGuardada(lista->item(i)->text()));
   QApplication::clipboard()->setText(lineas.join(QLatin1Char('\n')));
 }
 
 void Form1::guardarTraza(QListWidget* lista) {
   const std::optional<QString> ruta = selectorGuardar().elegir(
       this, QStringLiteral("Guardar traza"),
-      {QStringLiteral("Archivos de texto (*.txt)"), QStringLiteral("Todos los archivos (*)")});
+      {QStringLiteral("Archivos de texto (*.txt)"), QStringLiteral("Todos los archivos (*)")},
+      nombreSugerido(QStringLiteral("_traza.txt")));
   if (!ruta || ruta->isEmpty()) return;
   QByteArray texto;
   for (int i = 0; i < lista->count(); ++i) {
-    texto += lista->item(i)->text().toUtf8();
+    texto += lineaGuardada(lista->item(i)->text());
     texto += '\n';
   }
   QSaveFile fichero(*ruta);
   if (!fichero.open(QIODevice::WriteOnly) || fichero.write(texto) != texto.size() ||
       !fichero.commit())
     fallarGuardar(*ruta);
+  else
+    avisarGuardado(*ruta);
 }
 
 QString Form1::textoPixel(int x, int y) const {

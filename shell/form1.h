@@ -38,7 +38,8 @@ struct MetodoVentana {
   QString marco;
   QString lista;
   QString ejecutar;
-  QString paso;  // empty for Relaxation
+  QString paso;              // empty for Relaxation
+  bool dibujaLocal = false;  // decides every pixel and draws the binarized picture itself
   Fin (*funcion)(Entorno&, bool&) = nullptr;
   Fin (*funcionSinPaso)(Entorno&) = nullptr;
   QListWidget* trazaLista = nullptr;
@@ -134,7 +135,16 @@ class Form1 : public QMainWindow {
   // Runs `accion` so that no exception leaves a slot: a fault becomes a message box.
   void protegido(const std::function<void()>& accion);
   void ceder();
-  void refrescarBinarizada();
+  // Repaints the binarized view: at the next turn of the event loop, or at once (`ya`, for
+  // pictures drawn during a run, when the loop may not turn until a prompt is closed).
+  void refrescarBinarizada(bool ya = false);
+  // The message boxes of a step run, placed beside `junto` (see DialogosQt); null when the
+  // window was given scripted boxes.
+  std::unique_ptr<DialogosQt> dialogosJunto(std::vector<QWidget*> junto);
+  // The grey view's scroll bars follow its zoom and pan.
+  void actualizarBarrasGris();
+  // The file name a save dialog suggests: the opened picture's base name and `sufijo`.
+  QString nombreSugerido(const QString& sufijo) const;
   QString textoControl(const QString& nombre) const;
   // Whether a dropped file may be opened now: no run, no open and no modal box under way.
   bool puedeAbrirArrastrado() const;
@@ -143,6 +153,8 @@ class Form1 : public QMainWindow {
   void actualizarPorcentajes(int umbral);
   // Writes `imagen` to `ruta` in the format its extension names; false after a failure box.
   bool escribirImagen(const QImage& imagen, const QString& ruta);
+  // "Se ha guardado «x.png»." in the status bar.
+  void avisarGuardado(const QString& ruta);
   void fallarGuardar(const QString& ruta, const QString& motivo = QString());
   SelectorGuardar& selectorGuardar() { return *selectorGuardar_; }
 
@@ -182,6 +194,10 @@ class Form1 : public QMainWindow {
   QCheckBox* chkSuperponer_ = nullptr;
   QLineEdit* tpct_ = nullptr;
   QScrollBar* hScroll1_ = nullptr;
+  QScrollBar* vScroll2_ = nullptr;
+  QScrollBar* hScroll2_ = nullptr;
+  bool moviendoBarrasGris_ = false;
+  QString nombreAbierto_;  // the opened picture's file name, for suggested save names
   int umbralAlPresionar_ = 0;
 
   QAction* abrir_ = nullptr;

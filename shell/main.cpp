@@ -8,10 +8,7 @@
 
 int main(int argc, char* argv[]) {
   QApplication aplicacion(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Velarno"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Velarno"));
-  QApplication::setDesktopFileName(QStringLiteral("velarno"));
-  velarno::instalarTraduccionEspanola();
+  velarno::configurarAplicacion();
 
   velarno::Form1 ventana;
   ventana.show();

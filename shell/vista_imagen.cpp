@@ -78,8 +78,9 @@ QImage superponerParte(const QImage& gris, QRect parte, int umbral) {
   Q_ASSERT(gris.format() == QImage::Format_Grayscale8);
   Q_ASSERT(gris.rect().contains(parte) || parte.isEmpty());
   std::array<QRgb, 256> color{};
+  // Half red over the grey level, so the picture's detail stays visible under the overlay.
   for (int g = 0; g < 256; ++g)
-    color[static_cast<size_t>(g)] = g < umbral ? qRgb(255, 0, 0) : qRgb(g, g, g);
+    color[static_cast<size_t>(g)] = g < umbral ? qRgb((255 + g) / 2, g / 2, g / 2) : qRgb(g, g, g);
   QImage resultado(parte.size(), QImage::Format_RGB32);
   for (int y = 0; y < parte.height(); ++y) {
     const uchar* origen = gris.constScanLine(parte.y() + y) + parte.x();
@@ -173,6 +174,7 @@ void VistaImagen::ajustar() {
   trozoPixmap_ = QPixmap();
   unsetCursor();
   update();
+  emit encuadreCambiado();
 }
 
 void VistaImagen::limitar() {
@@ -184,6 +186,27 @@ void VistaImagen::limitar() {
   x = ancho <= width() ? std::floor((width() - ancho) / 2) : std::clamp(x, width() - ancho, 0.0);
   y = alto <= height() ? std::floor((height() - alto) / 2) : std::clamp(y, height() - alto, 0.0);
   origen_ = QPointF(std::round(x), std::round(y));
+  emit encuadreCambiado();
+}
+
+VistaImagen::Encuadre VistaImagen::encuadre() const {
+  if (ajustada_ || !muestraImagen()) return {QSize(), size(), QPoint()};
+  const QSize imagen = superficie_.qimage().size();
+  const QSize total(static_cast<int>(std::lround(imagen.width() * escala_)),
+                    static_cast<int>(std::lround(imagen.height() * escala_)));
+  return {total, size(),
+          QPoint(std::max(0, static_cast<int>(-origen_.x())),
+                 std::max(0, static_cast<int>(-origen_.y())))};
+}
+
+void VistaImagen::desplazarA(QPoint posicion) {
+  if (ajustada_ || !muestraImagen()) return;
+  const Encuadre actual = encuadre();
+  // Only the sides that do not fit move; limitar() keeps the other centred.
+  origen_ = QPointF(actual.total.width() > width() ? -posicion.x() : origen_.x(),
+                    actual.total.height() > height() ? -posicion.y() : origen_.y());
+  limitar();
+  update();
 }
 
 void VistaImagen::ampliar(double factor, QPointF punto) {
@@ -358,7 +381,9 @@ void VistaImagen::dibujar(QPainter& pintor, QPoint punto, const QImage& vista, q
 void VistaImagen::paintEvent(QPaintEvent*) {
   QPainter pintor(this);
   pintor.fillRect(rect(), fondo_);
+  versionPintada_ = ~quint64{0};
   if (!muestraImagen()) return;
+  versionPintada_ = superficie_.version();
   const QImage& imagen = superficie_.qimage();
   if (ajuste_ == Ajuste::Exacto) {
     pintor.drawImage(0, 0, imagen);
@@ -369,6 +394,7 @@ void VistaImagen::paintEvent(QPaintEvent*) {
     tamanoSuperficie_ = imagen.size();
     ajustada_ = true;
     unsetCursor();
+    emit encuadreCambiado();
   }
   if (ajustada_)
     pintarAjustada(pintor, imagen);

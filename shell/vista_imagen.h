@@ -60,11 +60,29 @@ class VistaImagen : public QWidget {
   // The context menu: "Acercar", "Alejar", "Ajustar" (the caller owns it).
   QMenu* crearMenu(QWidget* padre);
 
+  // Where the widget stands on the zoomed picture, in screen pixels, for scroll bars: the
+  // zoomed picture's size, the widget's size and the picture point at the widget's top-left
+  // corner (0 along a side that fits). `total` is empty while the picture is fitted.
+  struct Encuadre {
+    QSize total;
+    QSize visible;
+    QPoint posicion;
+  };
+  Encuadre encuadre() const;
+  // Pans a zoomed picture so that its point `posicion` (as in Encuadre) is at the widget's
+  // top-left corner, clamped like a drag.
+  void desplazarA(QPoint posicion);
+
+  // Tests: the surface version the last paint showed (~0 when it showed none).
+  quint64 versionPintadaParaPruebas() const { return versionPintada_; }
+
  signals:
   // The surface of an exact view was resized (and cleared) to the widget's new size.
   void redimensionada();
   // The pointer is over picture pixel (x, y); (-1, -1) when it left the picture.
   void punteroSobre(int x, int y);
+  // The zoom or the panned position changed (see encuadre()).
+  void encuadreCambiado();
 
  protected:
   void paintEvent(QPaintEvent* evento) override;
@@ -97,6 +115,7 @@ class VistaImagen : public QWidget {
   Ajuste ajuste_;
   QColor fondo_;
   quint64 versionLimpia_ = ~quint64{0};
+  quint64 versionPintada_ = ~quint64{0};
 
   // Fitted view: one scaled copy per surface version and widget size.
   QImage escalada_;

@@ -64,8 +64,7 @@ int main(int argc, char** argv) {
                  "     captura IMAGEN SALIDA.png --comparar [ANCHOxALTO]\n");
     return 2;
   }
-  QApplication::setApplicationName(QStringLiteral("Velarno"));
-  velarno::instalarTraduccionEspanola();
+  velarno::configurarAplicacion();
   velarno::DialogosGuion dialogos(std::string(1000, 'S'));
   velarno::Form1 ventana(&dialogos, nullptr);
   const QStringList args = QApplication::arguments();

@@ -210,18 +210,21 @@ std::string pregunta(int x, int y, int g, const char* palabra) {
 }
 
 // A 2 x 2 picture, rows {128, 3} and {200, 100}, threshold 128; all four prompts answered Yes.
+// The picture is drawn white before the first prompt, then after every answer.
 TEST(BinarizarPasoAPaso, AsksDownEachColumnAndRedrawsAfterEveryAnswer) {
   DatosImagen imagen = imagenDesdeFilas({{128, 3}, {200, 100}});
   imagen.pixeles.setNegro(1, 1, true);  // whitened before the first prompt
   DialogosGuion dialogos("SSSS");
   SuperficieFotos destino(2, 2, rgb(7, 7, 7));
   bool paso = true;
-  binarizar(imagen, 128, paso, dialogos, destino);
+  int dibujos = 0;
+  binarizar(imagen, 128, paso, dialogos, destino, [&] { ++dibujos; });
   EXPECT_TRUE(paso);
+  EXPECT_EQ(dibujos, 5);
   EXPECT_EQ(prompts(dialogos), unir({pregunta(0, 0, 128, "Blanco"), pregunta(0, 1, 200, "Blanco"),
                                      pregunta(1, 0, 3, "Negro"), pregunta(1, 1, 100, "Negro")}));
   // Raster in row order: (0,0) (1,0) (0,1) (1,1).
-  EXPECT_EQ(unir(destino.fotos), "BBBB\nBBBB\nBNBB\nBNBN");
+  EXPECT_EQ(unir(destino.fotos), "BBBB\nBBBB\nBBBB\nBNBB\nBNBN");
   EXPECT_EQ(negros(imagen), (std::vector<uint8_t>{0, 1, 0, 1}));
 }
 
@@ -234,7 +237,7 @@ TEST(BinarizarPasoAPaso, NoStopsPromptsAndDrawing) {
   binarizar(imagen, 128, paso, dialogos, destino);
   EXPECT_FALSE(paso);
   EXPECT_EQ(dialogos.mensajes().size(), 2u);
-  EXPECT_EQ(unir(destino.fotos), "BBBB\nBBBB");
+  EXPECT_EQ(unir(destino.fotos), "BBBB\nBBBB\nBBBB");
   EXPECT_EQ(negros(imagen), (std::vector<uint8_t>{0, 1, 0, 1}));
 }
 
@@ -264,7 +267,7 @@ TEST(BinarizarPasoAPaso, NoFinishesLikeTheStraightRun) {
   binarizar(pasoAPaso, 90, paso, dialogos, destino);
   binarizarLiteral(recta, 90);
   EXPECT_EQ(dialogos.mensajes().size(), 11u);
-  EXPECT_EQ(destino.ordenes().size(), 11u);
+  EXPECT_EQ(destino.ordenes().size(), 12u);
   EXPECT_EQ(negros(pasoAPaso), negros(recta));
 }
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -181,8 +182,8 @@ TEST_P(VentanaCompararCasos, EveryTileEqualsTheSingleRunOfItsMethod) {
                negro.toStdString() + " | " + std::to_string(u.dibujado ? u.negros : -1) + "\n";
     if (r.dibujado) {
       EXPECT_FALSE(r.miniatura.isNull()) << e.nombre;
-      EXPECT_LE(r.miniatura.width(), 156) << e.nombre;
-      EXPECT_LE(r.miniatura.height(), 117) << e.nombre;
+      EXPECT_LE(r.miniatura.width(), 320) << e.nombre;
+      EXPECT_LE(r.miniatura.height(), 240) << e.nombre;
     }
   }
   EXPECT_EQ(observado, esperado);
@@ -259,7 +260,23 @@ TEST(VentanaComparar, ChosenTilePublishesInTheMainWindow) {
       for (int x = 0; x < binarizada.width(); ++x)
         negrosDibujados += binarizada.pixelColor(x, y) == Qt::black;
     EXPECT_EQ(negrosDibujados, bajoUmbral);
-    ventana->close();
+    // A dialog window of the main window (kept above it), whose tiles grow with it, closed by
+    // its "Cerrar" button or by Esc.
+    EXPECT_EQ(ventana->parentWidget(), &v.ventana);
+    EXPECT_EQ(ventana->windowType(), Qt::Dialog);
+    auto* miniatura = ventana->findChild<QWidget*>(QStringLiteral("Mosaico(1)"))
+                          ->findChild<QWidget*>(QStringLiteral("imagen"));
+    ventana->resize(700, 500);
+    QApplication::processEvents();
+    const QSize pequena = miniatura->size();
+    ventana->resize(1400, 1000);
+    QApplication::processEvents();
+    EXPECT_GT(miniatura->width(), pequena.width() * 3 / 2);
+    EXPECT_GT(miniatura->height(), pequena.height() * 3 / 2);
+    if (std::string(via) == "menu")
+      ventana->findChild<QPushButton*>(QStringLiteral("cmdCerrar"))->click();
+    else
+      QTest::keyClick(ventana, Qt::Key_Escape);
     ASSERT_TRUE(esperar([&] { return ventana.isNull(); }));
     scr->setValue(200);
   }

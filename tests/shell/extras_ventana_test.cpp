@@ -34,7 +34,9 @@ namespace {
 // A save dialog that answers from a list of paths (nullopt = Cancel) and keeps the titles.
 class GuardarGuion : public SelectorGuardar {
  public:
-  std::optional<QString> elegir(QWidget*, const QString& titulo, const QStringList&) override {
+  std::optional<QString> elegir(QWidget*, const QString& titulo, const QStringList&,
+                                const QString& sugerido) override {
+    sugeridos << sugerido;
     titulos << titulo;
     if (respuestas.empty()) return std::nullopt;
     std::optional<QString> r = respuestas.front();
@@ -43,6 +45,7 @@ class GuardarGuion : public SelectorGuardar {
   }
   std::vector<std::optional<QString>> respuestas;
   QStringList titulos;
+  QStringList sugeridos;
 };
 
 std::string lineasDe(const QListWidget* lista) {
@@ -85,13 +88,16 @@ class Extras : public ::testing::Test {
 
 // ---- Overlay -------------------------------------------------------------------------------
 
+// Half red over the grey level.
+QRgb rojoSobre(int g) { return qRgb((255 + g) / 2, g / 2, g / 2); }
+
 TEST(SuperponerUmbral, PaintsRedExactlyTheGreyLevelsBelowTheThreshold) {
   QImage gris(256, 1, QImage::Format_Grayscale8);
   for (int x = 0; x < 256; ++x) gris.scanLine(0)[x] = static_cast<uchar>(x);
   for (int t : {0, 1, 128, 255, 256}) {
     const QImage r = superponerUmbral(gris, t);
     for (int x = 0; x < 256; ++x)
-      ASSERT_EQ(r.pixel(x, 0), x < t ? qRgb(255, 0, 0) : qRgb(x, x, x)) << "t " << t << " x " << x;
+      ASSERT_EQ(r.pixel(x, 0), x < t ? rojoSobre(x) : qRgb(x, x, x)) << "t " << t << " x " << x;
   }
 }
 
@@ -109,7 +115,7 @@ TEST_F(Extras, OverlayAtFullSizeEqualsTheBinarizationRuleAndFollowsADrag) {
         const QPoint p = gris->pixelEn(QPointF(vx + 0.5, vy + 0.5));
         if (p.x() < 0) continue;
         const int g = d.pixeles.gris(p.x(), p.y());
-        ASSERT_EQ(pantalla.pixel(vx, vy), g < t ? qRgb(255, 0, 0) : qRgb(g, g, g))
+        ASSERT_EQ(pantalla.pixel(vx, vy), g < t ? rojoSobre(g) : qRgb(g, g, g))
             << "t " << t << " at " << p.x() << "," << p.y();
         ++comprobados;
       }
@@ -134,7 +140,11 @@ TEST_F(Extras, OverlayAtFullSizeEqualsTheBinarizationRuleAndFollowsADrag) {
   v.control<QCheckBox>(QStringLiteral("chkSuperponer"))->setChecked(false);
   const QImage sin = gris->grab().toImage().convertToFormat(QImage::Format_RGB32);
   for (int vy = 0; vy < sin.height(); ++vy)
-    for (int vx = 0; vx < sin.width(); ++vx) ASSERT_NE(sin.pixel(vx, vy), qRgb(255, 0, 0));
+    for (int vx = 0; vx < sin.width(); ++vx) {
+      if (gris->pixelEn(QPointF(vx + 0.5, vy + 0.5)).x() < 0) continue;
+      const QRgb c = sin.pixel(vx, vy);
+      ASSERT_TRUE(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c)) << vx << "," << vy;
+    }
 }
 
 TEST_F(Extras, SharesAddUpToAHundredFollowTheThumbAndUseTheLocaleSeparator) {
@@ -182,6 +192,9 @@ TEST_F(Extras, SavedGreyPictureReadsBackEqualToTheRecordInEachFormat) {
         ASSERT_EQ(qGray(leida.pixel(x, y)), d.pixeles.gris(x, y)) << x << "," << y;
   }
   EXPECT_EQ(guardar.titulos.first(), QStringLiteral("Guardar escala de grises"));
+  EXPECT_EQ(guardar.sugeridos.first(), QStringLiteral("casa_gris.png"));
+  EXPECT_EQ(v.ventana.statusBar()->currentMessage(),
+            QStringLiteral("Se ha guardado «%1».").arg(QDir::toNativeSeparators(ruta("gris.pgm"))));
   EXPECT_TRUE(v.dialogos.mensajes().empty());
 }
 
@@ -202,6 +215,7 @@ TEST_F(Extras, SavedBinarizedPictureReadsBackEqualToTheDrawnOne) {
         ASSERT_EQ(qGray(leida.pixel(x, y)), qGray(dibujada.pixel(x, y))) << x << "," << y;
   }
   EXPECT_EQ(guardar.titulos.first(), QStringLiteral("Guardar imagen binarizada"));
+  EXPECT_EQ(guardar.sugeridos.first(), QStringLiteral("casa_binarizada.png"));
   // Switching the binarized view off clears the picture: nothing to save.
   v.ventana.procesoPulsarBinarizar();
   v.ventana.procesoPulsarBinarizar();
@@ -212,6 +226,7 @@ TEST_F(Extras, SaveFailuresAndCancelAreReportedOrSilent) {
   ASSERT_TRUE(abrirCasa());
   guardar.respuestas = {std::nullopt, ruta("no/existe/x.png"), ruta("x.jpg")};
   for (int i = 0; i < 3; ++i) accion("mnuGuardarGris")->trigger();
+  EXPECT_EQ(v.ventana.statusBar()->currentMessage(), QString());
   EXPECT_EQ(cajas(),
             "Guardar|No se puede escribir el fichero «x.png».|48\n"
             "Guardar|No se puede escribir el fichero «x.jpg»: el nombre debe terminar en .png, "
@@ -222,7 +237,10 @@ TEST_F(Extras, SaveFailuresAndCancelAreReportedOrSilent) {
 TEST(DialogoGuardar, ConfirmsOverwriteAndTakesTheChosenFiltersExtension) {
   std::unique_ptr<QFileDialog> dialogo(crearDialogoGuardar(
       nullptr, QStringLiteral("Guardar imagen binarizada"),
-      {QStringLiteral("Imágenes PNG (*.png)"), QStringLiteral("Imágenes BMP (*.bmp)")}));
+      {QStringLiteral("Imágenes PNG (*.png)"), QStringLiteral("Imágenes BMP (*.bmp)")},
+      QStringLiteral("casa_binarizada.png")));
+  EXPECT_GE(dialogo->width(), 600);
+  EXPECT_GE(dialogo->height(), 400);
   EXPECT_EQ(dialogo->windowTitle(), QStringLiteral("Guardar imagen binarizada"));
   EXPECT_EQ(dialogo->acceptMode(), QFileDialog::AcceptSave);
   EXPECT_FALSE(dialogo->testOption(QFileDialog::DontConfirmOverwrite));
@@ -257,6 +275,24 @@ TEST_F(Extras, TraceCopyAndExportEqualTheList) {
   ASSERT_TRUE(fichero.open(QIODevice::ReadOnly));
   EXPECT_EQ(fichero.readAll().toStdString(), lineasDe(lista));
   EXPECT_EQ(guardar.titulos.last(), QStringLiteral("Guardar traza"));
+  EXPECT_EQ(guardar.sugeridos.last(), QStringLiteral("casa_traza.txt"));
+}
+
+// Relaxation's items keep their carriage return; the list shows it as a line break and a saved
+// trace writes it as CR LF.
+TEST_F(Extras, RelaxationItemsBreakInTwoLinesOnScreenAndInTheSavedTrace) {
+  ASSERT_TRUE(v.ventana.abrirFichero(v.escribir(QStringLiteral("r.bmp"), imagenDePrueba(12, 9))));
+  v.ventana.ejecutarMetodo(QStringLiteral("Command1"), false);
+  auto* lista = v.control<QListWidget>(QStringLiteral("LRelajacion"));
+  QListWidgetItem* iteracion = lista->item(7);
+  ASSERT_TRUE(iteracion->text().startsWith(QStringLiteral("Iteration: 1\rresiduo: ")));
+  EXPECT_GE(lista->visualItemRect(iteracion).height(),
+            lista->visualItemRect(lista->item(0)).height() * 2 - 2);
+  guardar.respuestas = {ruta("relajacion.txt")};
+  v.ventana.guardarTraza(lista);
+  QFile fichero(ruta("relajacion.txt"));
+  ASSERT_TRUE(fichero.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(fichero.readAll().contains("\nIteration: 1\r\nresiduo: "));
 }
 
 // ---- Zoom, pan and the pixel under the pointer ----------------------------------------------
@@ -338,6 +374,33 @@ TEST_F(Extras, DraggingAZoomedViewPansIt) {
   // The picture's edge cannot be dragged into the view.
   w->fijarEscala(4, QPointF(500, 500));
   EXPECT_EQ(w->origen(), QPointF(0, 0));
+}
+
+// The grey view's scroll bars pan it while zoomed and are disabled while it fits.
+TEST_F(Extras, GreyScrollBarsFollowAndPanTheZoomedView) {
+  auto* h = v.control<QScrollBar>(QStringLiteral("HScroll2"));
+  auto* vertical = v.control<QScrollBar>(QStringLiteral("VScroll2"));
+  ASSERT_TRUE(abrirCasa());
+  VistaImagen* w = vista("imagenGris");
+  EXPECT_FALSE(h->isEnabled());
+  EXPECT_FALSE(vertical->isEnabled());
+  w->fijarEscala(4, QPointF(-100, -60));
+  ASSERT_TRUE(h->isEnabled());
+  ASSERT_TRUE(vertical->isEnabled());
+  EXPECT_EQ(h->maximum(), 1280 - w->width());
+  EXPECT_EQ(vertical->maximum(), 960 - w->height());
+  EXPECT_EQ(h->pageStep(), w->width());
+  EXPECT_EQ(h->value(), 100);
+  EXPECT_EQ(vertical->value(), 60);
+  h->setValue(400);
+  vertical->setValue(200);
+  EXPECT_EQ(w->origen(), QPointF(-400, -200));
+  w->fijarEscala(4, QPointF(-8, -4));
+  EXPECT_EQ(h->value(), 8);
+  EXPECT_EQ(vertical->value(), 4);
+  w->ajustar();
+  EXPECT_FALSE(h->isEnabled());
+  EXPECT_FALSE(vertical->isEnabled());
 }
 
 TEST_F(Extras, StatusBarShowsPositionGreyAndBlackOrWhite) {

@@ -10,8 +10,7 @@
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
   QApplication aplicacion(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Velarno"));
-  velarno::instalarTraduccionEspanola();
+  velarno::configurarAplicacion();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
