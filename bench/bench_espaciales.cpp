@@ -12,9 +12,9 @@
 
 #include "../tests/methods/literal_espaciales.h"
 #include "../tests/support/entorno_prueba.h"
-#include "moving_averages.h"
-#include "regional.h"
-#include "relajacion.h"
+#include "methods/moving_averages.h"
+#include "methods/regional.h"
+#include "methods/relajacion.h"
 
 namespace velarno {
 namespace {

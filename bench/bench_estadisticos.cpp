@@ -12,14 +12,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include "dialogos_guion.h"
-#include "edge_pixels.h"
-#include "entorno.h"
-#include "entorno_banco.h"
-#include "entropy.h"
-#include "fuzzy.h"
-#include "minimum_error.h"
-#include "traza.h"
+#include "bench/entorno_banco.h"
+#include "methods/dialogos_guion.h"
+#include "methods/edge_pixels.h"
+#include "methods/entorno.h"
+#include "methods/entropy.h"
+#include "methods/fuzzy.h"
+#include "methods/minimum_error.h"
+#include "methods/traza.h"
 
 namespace velarno {
 namespace {

@@ -13,19 +13,18 @@
 
 #include <benchmark/benchmark.h>
 
-#include "colores.h"
-#include "dialogos_guion.h"
-#include "entorno.h"
-#include "entorno_banco.h"
-#include "foto_sintetica.h"
-#include "grey_level.h"
-#include "iter_sel.h"
-#include "numeros.h"
-#include "porcentaje.h"
-#include "recuento.h"
-#include "tipos.h"
-#include "transformaciones.h"
-#include "two_peaks.h"
+#include "bench/entorno_banco.h"
+#include "bench/foto_sintetica.h"
+#include "image/colores.h"
+#include "image/tipos.h"
+#include "image/transformaciones.h"
+#include "methods/dialogos_guion.h"
+#include "methods/entorno.h"
+#include "methods/grey_level.h"
+#include "methods/iter_sel.h"
+#include "methods/numeros.h"
+#include "methods/porcentaje.h"
+#include "methods/two_peaks.h"
 
 namespace velarno {
 namespace {

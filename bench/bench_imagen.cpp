@@ -7,12 +7,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include "colores.h"
-#include "foto_sintetica.h"
-#include "representaciones.h"
-#include "superficie_qimage.h"
-#include "tipos.h"
-#include "transformaciones.h"
+#include "bench/foto_sintetica.h"
+#include "image/colores.h"
+#include "image/representaciones.h"
+#include "image/tipos.h"
+#include "image/transformaciones.h"
+#include "platform/superficie_qimage.h"
 
 namespace velarno {
 namespace {

@@ -6,10 +6,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "entorno_simple.h"
-#include "mean.h"
-#include "numeros.h"
-#include "tipos.h"
+#include "image/tipos.h"
+#include "methods/entorno_simple.h"
+#include "methods/mean.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "foto_sintetica.h"
+#include "bench/foto_sintetica.h"
 
 namespace velarno {
 namespace {

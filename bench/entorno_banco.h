@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "dialogos_guion.h"
-#include "entorno.h"
+#include "methods/dialogos_guion.h"
+#include "methods/entorno.h"
 
 namespace velarno {
 

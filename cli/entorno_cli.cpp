@@ -1,4 +1,4 @@
-#include "entorno_cli.h"
+#include "cli/entorno_cli.h"
 
 namespace velarno {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "entorno_simple.h"
-#include "superficie_qimage.h"
+#include "methods/entorno_simple.h"
+#include "platform/superficie_qimage.h"
 
 namespace velarno {
 

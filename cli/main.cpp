@@ -7,13 +7,13 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include "cargador.h"
-#include "entorno_cli.h"
-#include "opciones.h"
-#include "representaciones.h"
-#include "salida.h"
-#include "superficie_qimage.h"
-#include "transformaciones.h"
+#include "cli/entorno_cli.h"
+#include "cli/opciones.h"
+#include "cli/salida.h"
+#include "image/representaciones.h"
+#include "image/transformaciones.h"
+#include "platform/cargador.h"
+#include "platform/superficie_qimage.h"
 
 namespace {
 
@@ -45,8 +45,8 @@ std::string paraTerminal(const std::string& texto) {
 
 int ejecutar(const QStringList& argumentos) {
   using namespace velarno;
-  if (argumentos.size() == 1 && (argumentos[0] == QLatin1String("--help") ||
-                                 argumentos[0] == QLatin1String("-h"))) {
+  if (argumentos.size() == 1 &&
+      (argumentos[0] == QLatin1String("--help") || argumentos[0] == QLatin1String("-h"))) {
     std::cout << textoUso();
     return kTerminado;
   }

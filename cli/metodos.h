@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "entorno.h"
+#include "methods/entorno.h"
 
 namespace velarno {
 

@@ -1,4 +1,4 @@
-#include "opciones.h"
+#include "cli/opciones.h"
 
 #include <utility>
 

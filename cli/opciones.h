@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "metodos.h"
+#include "cli/metodos.h"
 
 namespace velarno {
 

@@ -1,8 +1,8 @@
-#include "salida.h"
+#include "cli/salida.h"
 
 #include <QFile>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 

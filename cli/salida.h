@@ -8,8 +8,8 @@
 #include <QImage>
 #include <QString>
 
-#include "dialogos_guion.h"
-#include "opciones.h"
+#include "cli/opciones.h"
+#include "methods/dialogos_guion.h"
 
 namespace velarno {
 

@@ -10,7 +10,7 @@ cxx=${CXX:-clang++-14}
 banderas=(-std=c++17 -O1 -g -fno-omit-frame-pointer -ffp-contract=off -fno-fast-math
           -fsanitize=fuzzer-no-link,address,undefined,float-cast-overflow
           -fno-sanitize-recover=all -Wall -Wextra -Wshadow
-          -I"$raiz/image" -I"$raiz/methods" -I"$raiz/platform" -I"$raiz/tests/support")
+          -I"$raiz" -I"$raiz/tests")
 fuentes=("$raiz"/fuzz/velarno_fuzz.cpp "$raiz"/image/*.cpp "$raiz"/methods/*.cpp)
 fuentes+=("$raiz/platform/firmas.cpp")
 objetos=()

@@ -1,4 +1,4 @@
-#include "colores.h"
+#include "image/colores.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "superficie.h"
+#include "image/superficie.h"
 
 namespace velarno {
 

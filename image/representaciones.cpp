@@ -1,17 +1,14 @@
-#include "representaciones.h"
+#include "image/representaciones.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "colores.h"
-#include "transformaciones.h"
+#include "image/colores.h"
+#include "image/transformaciones.h"
 
 namespace velarno {
 
 namespace {
-
-// The chart's scale values, kept between drawings like the module-level values they are.
-EscalaHistograma escala_;
 
 // The part of the image that fits on the surface, each side rounded half to even.
 struct Recorte {
@@ -84,19 +81,26 @@ void dibujarBinarizada(Superficie& superficie, const DatosImagen& imagen) {
                                  r.ancho, r.alto);
 }
 
-void dibujarHistograma(Superficie& superficie, const DatosImagen& imagen, float umbral) {
-  escala_.escalaVertical = porcentaje(imagen.maxHistograma, imagen.maxHistograma);
-  escala_.margenSuperior = escala_.escalaVertical / 10;
-  escala_.margenInferior = escala_.escalaVertical / 10;
-  const float arriba = escala_.margenInferior + escala_.escalaVertical + escala_.margenSuperior;
-  superficie.escala(0, arriba, 301, 0);
-  if (escala_.escalaVertical > 0) dibujarBarras(superficie, imagen);
-  dibujarMarcaUmbral(superficie, umbral, imagen);
-  dibujarEjes(superficie);
+EscalaHistograma escalaHistograma(const DatosImagen& imagen) {
+  EscalaHistograma escala;
+  escala.escalaVertical = porcentaje(imagen.maxHistograma, imagen.maxHistograma);
+  escala.margenSuperior = escala.escalaVertical / 10;
+  escala.margenInferior = escala.escalaVertical / 10;
+  return escala;
 }
 
-void dibujarBarras(Superficie& superficie, const DatosImagen& imagen) {
-  const float m = escala_.margenInferior;
+void dibujarHistograma(Superficie& superficie, const DatosImagen& imagen, float umbral) {
+  const EscalaHistograma escala = escalaHistograma(imagen);
+  const float arriba = escala.margenInferior + escala.escalaVertical + escala.margenSuperior;
+  superficie.escala(0, arriba, 301, 0);
+  if (escala.escalaVertical > 0) dibujarBarras(superficie, imagen, escala);
+  dibujarMarcaUmbral(superficie, umbral, imagen, escala);
+  dibujarEjes(superficie, escala);
+}
+
+void dibujarBarras(Superficie& superficie, const DatosImagen& imagen,
+                   const EscalaHistograma& escala) {
+  const float m = escala.margenInferior;
   for (int i = 0; i < kNivelesGris; ++i) {
     const float p =
         std::nearbyint(porcentaje(imagen.histograma[static_cast<size_t>(i)], imagen.maxHistograma));
@@ -105,9 +109,10 @@ void dibujarBarras(Superficie& superficie, const DatosImagen& imagen) {
   }
 }
 
-void dibujarMarcaUmbral(Superficie& superficie, float umbral, const DatosImagen& imagen) {
+void dibujarMarcaUmbral(Superficie& superficie, float umbral, const DatosImagen& imagen,
+                        const EscalaHistograma& escala) {
   const float x = umbral + 20;
-  const float m = escala_.margenInferior;
+  const float m = escala.margenInferior;
   superficie.linea(x, m / 2, x, m, kRojo);
   superficie.linea(x - 2, m / 2, x, m, kRojo);
   superficie.linea(x + 2, m / 2, x, m, kRojo);
@@ -117,13 +122,13 @@ void dibujarMarcaUmbral(Superficie& superficie, float umbral, const DatosImagen&
   superficie.linea(x, t, x + 2, t + m, kRojo);
 }
 
-void dibujarEjes(Superficie& superficie) {
+void dibujarEjes(Superficie& superficie, const EscalaHistograma& escala) {
   const int grosor = superficie.grosorLinea();
   superficie.setGrosorLinea(1);
-  const float m = escala_.margenInferior;
+  const float m = escala.margenInferior;
   superficie.linea(6, m, 276, m, kAzul);
-  superficie.linea(10, m - 2, 10, escala_.escalaVertical + m, kAzul);
-  const float arriba = escala_.margenInferior + escala_.escalaVertical + escala_.margenSuperior;
+  superficie.linea(10, m - 2, 10, escala.escalaVertical + m, kAzul);
+  const float arriba = escala.margenInferior + escala.escalaVertical + escala.margenSuperior;
   escribirTexto(superficie, "Nº pixels", 10, arriba);
   escribirTexto(superficie, "Nivel", 266, m);
   superficie.setGrosorLinea(grosor);
@@ -134,7 +139,5 @@ void escribirTexto(Superficie& superficie, const std::string& texto, float x, fl
   superficie.texto(x, y, texto);
   superficie.fuente("arial", 8, false);
 }
-
-EscalaHistograma escalaHistograma() { return escala_; }
 
 }  // namespace velarno

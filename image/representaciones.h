@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "superficie.h"
-#include "tipos.h"
+#include "image/superficie.h"
+#include "image/tipos.h"
 
 namespace velarno {
 
@@ -26,21 +26,24 @@ void dibujarGrises(Superficie& superficie, const DatosImagen& imagen);
 // Draws the negro flags (black / white), clipped like dibujarGrises; does not clear.
 void dibujarBinarizada(Superficie& superficie, const DatosImagen& imagen);
 
-// The histogram chart: user coordinates x 0..301, y 0..T with T = 120 for a non-empty
-// histogram; level i drawn at x = i + 20. The caller clears the surface where needed.
-void dibujarHistograma(Superficie& superficie, const DatosImagen& imagen, float umbral);
-void dibujarBarras(Superficie& superficie, const DatosImagen& imagen);
-void dibujarMarcaUmbral(Superficie& superficie, float umbral, const DatosImagen& imagen);
-void dibujarEjes(Superficie& superficie);
-// Bold "arial" 8 at (x, y), the text hanging below the position; bold is switched off after.
-void escribirTexto(Superficie& superficie, const std::string& texto, float x, float y);
-
-// The chart's scale values of the last drawing (100, 10, 10 for a non-empty histogram).
+// The chart's scale values for a record: 100, 10, 10 for a non-empty histogram, 0 for an empty
+// one. Every part of the chart is drawn with the scale of the record it shows.
 struct EscalaHistograma {
   float escalaVertical = 0;
   float margenInferior = 0;
   float margenSuperior = 0;
 };
-EscalaHistograma escalaHistograma();
+EscalaHistograma escalaHistograma(const DatosImagen& imagen);
+
+// The histogram chart: user coordinates x 0..301, y 0..T with T = 120 for a non-empty
+// histogram; level i drawn at x = i + 20. The caller clears the surface where needed.
+void dibujarHistograma(Superficie& superficie, const DatosImagen& imagen, float umbral);
+void dibujarBarras(Superficie& superficie, const DatosImagen& imagen,
+                   const EscalaHistograma& escala);
+void dibujarMarcaUmbral(Superficie& superficie, float umbral, const DatosImagen& imagen,
+                        const EscalaHistograma& escala);
+void dibujarEjes(Superficie& superficie, const EscalaHistograma& escala);
+// Bold "arial" 8 at (x, y), the text hanging below the position; bold is switched off after.
+void escribirTexto(Superficie& superficie, const std::string& texto, float x, float y);
 
 }  // namespace velarno

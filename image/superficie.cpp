@@ -1,4 +1,4 @@
-#include "superficie.h"
+#include "image/superficie.h"
 
 namespace velarno {
 

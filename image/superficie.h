@@ -48,8 +48,7 @@ class Superficie {
   // Writes grey levels (red = green = blue = the level) from `gris`, row y at gris + y * paso.
   virtual void escribirGrises(const uint8_t* gris, size_t paso, int32_t ancho, int32_t alto);
   // Writes black where the byte is non-zero and white elsewhere.
-  virtual void escribirBlancoNegro(const uint8_t* negro, size_t paso, int32_t ancho,
-                                   int32_t alto);
+  virtual void escribirBlancoNegro(const uint8_t* negro, size_t paso, int32_t ancho, int32_t alto);
   // A row of the surface as Qt's 32-bit colours (0xAARRGGBB), or nullptr when the surface
   // does not hold such a raster; used to read a loaded picture fast.
   virtual const uint32_t* filaRGB32(int32_t y) const;

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <functional>
 
-#include "dialogos.h"
-#include "superficie.h"
-#include "tipos.h"
+#include "image/superficie.h"
+#include "image/tipos.h"
 
 namespace velarno {
+
+// Number of pixels of each grey level, counted from the pixel matrix itself, in 64 bits. The
+// one level counter: the record's histogram and the methods that count for themselves use it.
+std::array<int64_t, kNivelesGris> recuentoNiveles(const Pixeles& pixeles);
 
 // Fills `histograma` and `maxHistograma` from the grey levels.
 void calcularHistograma(DatosImagen& imagen);
@@ -26,13 +29,5 @@ bool esNegro(const Pixel& pixel, int64_t umbral);
 
 // Straight binarization: every negro = gris < umbral.
 void binarizar(DatosImagen& imagen, int64_t umbral);
-
-// Binarization that, while pasoAPaso is true, first whitens the picture and draws it white on
-// `destino`, then asks about every pixel down the first column, then the next ("Segmentar paso
-// a paso"), redrawing `destino` after each answer. `alDibujar` runs after every drawing (the
-// window repaints its view there). Answering No sets pasoAPaso to false; the remaining pixels
-// are decided without prompts or drawing. With pasoAPaso false it is the straight binarization.
-void binarizar(DatosImagen& imagen, int64_t umbral, bool& pasoAPaso, Dialogos& dialogos,
-               Superficie& destino, const std::function<void()>& alDibujar = {});
 
 }  // namespace velarno

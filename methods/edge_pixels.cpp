@@ -9,13 +9,13 @@
 // integers: every product and every partial sum is then a whole number below 2^31, which a
 // Double holds exactly, so the Double sum in mask order is that same integer and rounding it
 // changes nothing. Any other mask takes the Double sum itself.
-#include "edge_pixels.h"
+#include "methods/edge_pixels.h"
 
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 namespace {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "entorno.h"
-#include "tipos.h"
+#include "image/tipos.h"
+#include "methods/entorno.h"
 
 namespace velarno {
 

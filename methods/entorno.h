@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "dialogos.h"
-#include "tipos.h"
-#include "traza.h"
+#include "image/tipos.h"
+#include "methods/dialogos.h"
+#include "methods/traza.h"
 
 namespace velarno {
 

@@ -1,7 +1,7 @@
-#include "entorno_simple.h"
+#include "methods/entorno_simple.h"
 
-#include "representaciones.h"
-#include "transformaciones.h"
+#include "image/representaciones.h"
+#include "image/transformaciones.h"
 
 namespace velarno {
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "dialogos_guion.h"
-#include "entorno.h"
-#include "superficie.h"
+#include "image/superficie.h"
+#include "methods/dialogos_guion.h"
+#include "methods/entorno.h"
 
 namespace velarno {
 

@@ -6,38 +6,16 @@
 // normalized in Double by the pixel count, which is width x height formed in single precision
 // and rounded half to even (above 2^24 pixels it can differ from the exact count by one or
 // two).
-#include "entropy.h"
+#include "methods/entropy.h"
 
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "numeros.h"
+#include "image/transformaciones.h"
+#include "methods/numeros.h"
 
 namespace velarno {
-namespace {
-
-// Counts the bytes of the grey plane. Four interleaved sub-histograms keep consecutive equal
-// levels from waiting on each other's increments.
-std::array<int64_t, kNivelesGris> contarNiveles(const Pixeles& pixeles) {
-  std::array<std::array<uint32_t, kNivelesGris>, 4> parciales{};
-  const uint8_t* g = pixeles.planoGris();
-  const size_t total = pixeles.cantidad();
-  size_t i = 0;
-  for (; i + 4 <= total; i += 4) {
-    ++parciales[0][g[i]];
-    ++parciales[1][g[i + 1]];
-    ++parciales[2][g[i + 2]];
-    ++parciales[3][g[i + 3]];
-  }
-  for (; i < total; ++i) ++parciales[0][g[i]];
-  std::array<int64_t, kNivelesGris> cuentas{};
-  for (int nivel = 0; nivel < kNivelesGris; ++nivel)
-    for (const auto& parcial : parciales) cuentas[nivel] += parcial[nivel];
-  return cuentas;
-}
-
-}  // namespace
 
 void histogramC(const DatosImagen& imagen, HistogramaNormalizado& p) {
   // The pixel count N is the single-precision product of width and height, rounded half to
@@ -46,7 +24,7 @@ void histogramC(const DatosImagen& imagen, HistogramaNormalizado& p) {
   const int64_t n = redondear(static_cast<double>(producto));
   // Adding 1 per pixel to a Double is exact far beyond any picture size, so whole counts
   // converted once give the same fractions.
-  const std::array<int64_t, kNivelesGris> cuentas = contarNiveles(imagen.pixeles);
+  const std::array<int64_t, kNivelesGris> cuentas = recuentoNiveles(imagen.pixeles);
   for (int i = 0; i < kNivelesGris; ++i) {
     p[i] = static_cast<double>(cuentas[i]);
     if (n > 0) p[i] = p[i] / static_cast<double>(n);

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "entorno.h"
-#include "tipos.h"
+#include "image/tipos.h"
+#include "methods/entorno.h"
 
 namespace velarno {
 

@@ -5,13 +5,13 @@
 // A level's term depends only on its distance (0..255) from its class mean, so the terms are
 // computed once by the very functions that define them and looked up per level; the sums keep
 // their level order, so every E(t) is the same number as the level-by-level evaluation.
-#include "fuzzy.h"
+#include "methods/fuzzy.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 namespace {

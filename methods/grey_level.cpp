@@ -3,13 +3,13 @@
 // handled as indexes 1..256. Counts are 64-bit, so any number of pixels may share a level;
 // all accumulations are Doubles in increasing index order. A single-level picture has no
 // variance to divide by and ends without a threshold.
-#include "grey_level.h"
+#include "methods/grey_level.h"
 
 #include <cassert>
 #include <string>
 
-#include "numeros.h"
-#include "recuento.h"
+#include "image/transformaciones.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "entorno.h"
+#include "methods/entorno.h"
 
 namespace velarno {
 

@@ -5,14 +5,14 @@
 // numbers below 2^53, so forming it from a histogram gives exactly the Double that adding
 // pixel by pixel gives, in any order. A cycle of the iteration ends after a bounded number of
 // passes.
-#include "iter_sel.h"
+#include "methods/iter_sel.h"
 
 #include <array>
 #include <cassert>
 #include <string>
 
-#include "numeros.h"
-#include "recuento.h"
+#include "image/transformaciones.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 namespace {

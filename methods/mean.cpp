@@ -5,15 +5,15 @@
 // 32-bit sum and 16-bit indexes is unchanged. The pixel count is the product of the two sides
 // as a Single, as the trace has always written it ("1.2E+07" for 4000 x 3000); the mean itself
 // divides by the exact product in Double.
-#include "mean.h"
+#include "methods/mean.h"
 
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "numeros.h"
-#include "protocolo.h"
+#include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 namespace {

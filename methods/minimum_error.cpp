@@ -4,12 +4,12 @@
 // 64 bits; every count x level product is formed in Double, so no picture size overflows.
 // The class functions recompute their sums from the histogram each time, in ascending level
 // order, exactly as the criterion is defined; 255 thresholds make that cheap.
-#include "minimum_error.h"
+#include "methods/minimum_error.h"
 
 #include <cmath>
 #include <string>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "entorno.h"
-#include "tipos.h"
+#include "image/tipos.h"
+#include "methods/entorno.h"
 
 namespace velarno {
 

@@ -3,7 +3,7 @@
 // the mean of the last grey levels on the path, and a pixel is black when its level lies more
 // than pct per cent below that local mean. All running arithmetic is Double; the pass count is
 // a 64-bit count, while the trace writes the pixel total as the Single product ancho x alto.
-#include "moving_averages.h"
+#include "methods/moving_averages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entorno.h"
+#include "methods/entorno.h"
 
 namespace velarno {
 

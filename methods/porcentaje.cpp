@@ -1,12 +1,12 @@
 // Percentage (the p-tile method, Doyle 1962): walks the histogram from level 0 upwards and
 // stops at the first level where the accumulated count reaches p % of the pixels. The pixel
 // count, the target and the accumulated count are 64-bit; the level stays within 0..255.
-#include "porcentaje.h"
+#include "methods/porcentaje.h"
 
 #include <optional>
 #include <string>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 namespace {

@@ -1,8 +1,8 @@
-#include "protocolo.h"
+#include "methods/protocolo.h"
 
 #include <cstdint>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "dialogos_guion.h"
+#include "methods/dialogos_guion.h"
 
 namespace velarno {
 

@@ -5,14 +5,14 @@
 // possible mean (256 values) per run, each pass in constant time from cumulative sums of the
 // histogram; window sums come from running column sums over the 20-row band of the current
 // row. Histogram sums and moments are 64-bit; a window sum is at most 400 x 255.
-#include "regional.h"
+#include "methods/regional.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 namespace {

@@ -10,14 +10,14 @@
 // overwritten, so each new value still comes from old values only. The residual's chain, the
 // one serial part, runs one column behind the vector work so that the two overlap.
 // Grey sums are 64-bit; all probability arithmetic is Double.
-#include "relajacion.h"
+#include "methods/relajacion.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "entorno.h"
-#include "tipos.h"
+#include "image/tipos.h"
+#include "methods/entorno.h"
 
 namespace velarno {
 

@@ -1,4 +1,4 @@
-#include "traza.h"
+#include "methods/traza.h"
 
 namespace velarno {
 

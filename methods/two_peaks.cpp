@@ -2,12 +2,12 @@
 // The second peak is scored by its squared distance from the first times its count, so that
 // a high neighbour of the first peak does not beat a lower but distant one. Scores are
 // 64-bit: a count of any picture size times 255² cannot overflow them.
-#include "two_peaks.h"
+#include "methods/two_peaks.h"
 
 #include <algorithm>
 #include <string>
 
-#include "numeros.h"
+#include "methods/numeros.h"
 
 namespace velarno {
 

@@ -1,4 +1,4 @@
-#include "cargador.h"
+#include "platform/cargador.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,8 +11,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "firmas.h"
-#include "tipos.h"
+#include "image/tipos.h"
+#include "platform/firmas.h"
 
 namespace velarno {
 namespace {

@@ -1,7 +1,7 @@
 // Signature sniffing and structure checks made on a picture's bytes before any decoder sees
 // them. Plain C++ over a byte range (no Qt), so a fuzzer can build it on its own.
 
-#include "firmas.h"
+#include "platform/firmas.h"
 
 #include <cstring>
 

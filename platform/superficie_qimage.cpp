@@ -1,4 +1,4 @@
-#include "superficie_qimage.h"
+#include "platform/superficie_qimage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QPen>
 
-#include "colores.h"
+#include "image/colores.h"
 
 namespace velarno {
 

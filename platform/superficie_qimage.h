@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QPointF>
 
-#include "superficie.h"
+#include "image/superficie.h"
 
 namespace velarno {
 

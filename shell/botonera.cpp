@@ -1,4 +1,4 @@
-#include "botonera.h"
+#include "shell/botonera.h"
 
 #include <QEventLoop>
 #include <QMouseEvent>

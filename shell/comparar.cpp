@@ -1,4 +1,4 @@
-#include "comparar.h"
+#include "shell/comparar.h"
 
 #include <algorithm>
 #include <exception>
@@ -21,24 +21,24 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "edge_pixels.h"
-#include "entorno_simple.h"
-#include "entropy.h"
-#include "fuzzy.h"
-#include "grey_level.h"
-#include "iter_sel.h"
-#include "mean.h"
-#include "minimum_error.h"
-#include "moving_averages.h"
-#include "porcentaje.h"
-#include "regional.h"
-#include "relajacion.h"
-#include "representaciones.h"
-#include "superficie_qimage.h"
-#include "textos_iniciales.h"
-#include "transformaciones.h"
-#include "two_peaks.h"
-#include "vista_imagen.h"
+#include "image/representaciones.h"
+#include "image/transformaciones.h"
+#include "methods/edge_pixels.h"
+#include "methods/entorno_simple.h"
+#include "methods/entropy.h"
+#include "methods/fuzzy.h"
+#include "methods/grey_level.h"
+#include "methods/iter_sel.h"
+#include "methods/mean.h"
+#include "methods/minimum_error.h"
+#include "methods/moving_averages.h"
+#include "methods/porcentaje.h"
+#include "methods/regional.h"
+#include "methods/relajacion.h"
+#include "methods/textos_iniciales.h"
+#include "methods/two_peaks.h"
+#include "platform/superficie_qimage.h"
+#include "shell/vista_imagen.h"
 
 namespace velarno {
 namespace {

@@ -12,8 +12,8 @@
 #include <QThread>
 #include <QWidget>
 
-#include "entorno.h"
-#include "tipos.h"
+#include "image/tipos.h"
+#include "methods/entorno.h"
 
 class QLabel;
 class QFrame;

@@ -1,4 +1,4 @@
-#include "dialogos_qt.h"
+#include "shell/dialogos_qt.h"
 
 #include <algorithm>
 #include <functional>

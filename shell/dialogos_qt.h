@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "dialogos.h"
+#include "methods/dialogos.h"
 
 class QFileDialog;
 

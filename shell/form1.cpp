@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "shell/form1.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,26 +41,27 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "cargador.h"
-#include "comparar.h"
-#include "edge_pixels.h"
-#include "entropy.h"
-#include "frm_about.h"
-#include "fuzzy.h"
-#include "grey_level.h"
-#include "iter_sel.h"
-#include "mean.h"
-#include "minimum_error.h"
-#include "moving_averages.h"
-#include "porcentaje.h"
-#include "protocolo.h"
-#include "regional.h"
-#include "relajacion.h"
-#include "representaciones.h"
-#include "textos_iniciales.h"
-#include "transformaciones.h"
-#include "two_peaks.h"
-#include "vista_imagen.h"
+#include "image/representaciones.h"
+#include "image/transformaciones.h"
+#include "methods/binarizacion_paso.h"
+#include "methods/edge_pixels.h"
+#include "methods/entropy.h"
+#include "methods/fuzzy.h"
+#include "methods/grey_level.h"
+#include "methods/iter_sel.h"
+#include "methods/mean.h"
+#include "methods/minimum_error.h"
+#include "methods/moving_averages.h"
+#include "methods/porcentaje.h"
+#include "methods/protocolo.h"
+#include "methods/regional.h"
+#include "methods/relajacion.h"
+#include "methods/textos_iniciales.h"
+#include "methods/two_peaks.h"
+#include "platform/cargador.h"
+#include "shell/comparar.h"
+#include "shell/frm_about.h"
+#include "shell/vista_imagen.h"
 
 namespace velarno {
 namespace {

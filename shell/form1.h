@@ -7,12 +7,12 @@
 #include <QMainWindow>
 #include <QString>
 
-#include "botonera.h"
-#include "cargador.h"
-#include "dialogos_qt.h"
-#include "entorno.h"
-#include "superficie_qimage.h"
-#include "tipos.h"
+#include "image/tipos.h"
+#include "methods/entorno.h"
+#include "platform/cargador.h"
+#include "platform/superficie_qimage.h"
+#include "shell/botonera.h"
+#include "shell/dialogos_qt.h"
 
 class QAction;
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "frm_about.h"
+#include "shell/frm_about.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

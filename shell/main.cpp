@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "dialogos_qt.h"
-#include "form1.h"
+#include "shell/dialogos_qt.h"
+#include "shell/form1.h"
 
 int main(int argc, char* argv[]) {
   QApplication aplicacion(argc, argv);

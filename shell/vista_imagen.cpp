@@ -1,4 +1,4 @@
-#include "vista_imagen.h"
+#include "shell/vista_imagen.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 #include <QPointF>
 #include <QWidget>
 
-#include "superficie_qimage.h"
+#include "platform/superficie_qimage.h"
 
 class QMenu;
 

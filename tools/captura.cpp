@@ -15,10 +15,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "comparar.h"
-#include "dialogos_guion.h"
-#include "dialogos_qt.h"
-#include "form1.h"
+#include "methods/dialogos_guion.h"
+#include "shell/comparar.h"
+#include "shell/dialogos_qt.h"
+#include "shell/form1.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "edge_pixels.h"
+#include "methods/edge_pixels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "imagen_prueba.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

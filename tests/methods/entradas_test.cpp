@@ -8,17 +8,17 @@
 
 #include <gtest/gtest.h>
 
-#include "edge_pixels.h"
-#include "entorno_simple.h"
-#include "fuzzy.h"
-#include "imagen_prueba.h"
-#include "iter_sel.h"
-#include "moving_averages.h"
-#include "numeros.h"
-#include "porcentaje.h"
-#include "protocolo.h"
-#include "relajacion.h"
-#include "textos_iniciales.h"
+#include "methods/edge_pixels.h"
+#include "methods/entorno_simple.h"
+#include "methods/fuzzy.h"
+#include "methods/iter_sel.h"
+#include "methods/moving_averages.h"
+#include "methods/numeros.h"
+#include "methods/porcentaje.h"
+#include "methods/protocolo.h"
+#include "methods/relajacion.h"
+#include "methods/textos_iniciales.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

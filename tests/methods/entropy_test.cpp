@@ -1,4 +1,4 @@
-#include "entropy.h"
+#include "methods/entropy.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "imagen_prueba.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

@@ -1,4 +1,4 @@
-#include "fuzzy.h"
+#include "methods/fuzzy.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "imagen_prueba.h"
-#include "numeros.h"
+#include "methods/numeros.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

@@ -1,4 +1,4 @@
-#include "grey_level.h"
+#include "methods/grey_level.h"
 
 #include <cstdint>
 #include <optional>
@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "entorno_simple.h"
-#include "imagen_prueba.h"
-#include "recuento.h"
+#include "image/transformaciones.h"
+#include "methods/entorno_simple.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

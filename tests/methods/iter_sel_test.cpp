@@ -1,4 +1,4 @@
-#include "iter_sel.h"
+#include "methods/iter_sel.h"
 
 #include <cstdint>
 #include <ostream>
@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "entorno_simple.h"
-#include "imagen_prueba.h"
-#include "numeros.h"
+#include "methods/entorno_simple.h"
+#include "methods/numeros.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

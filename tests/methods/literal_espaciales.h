@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "entorno.h"
-#include "numeros.h"
+#include "methods/entorno.h"
+#include "methods/numeros.h"
 
 namespace velarno::literal {
 

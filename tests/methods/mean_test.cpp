@@ -1,4 +1,4 @@
-#include "mean.h"
+#include "methods/mean.h"
 
 #include <cmath>
 #include <functional>
@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogos_guion.h"
-#include "entorno_prueba.h"
-#include "imagen_prueba.h"
-#include "numeros.h"
-#include "traza.h"
+#include "methods/dialogos_guion.h"
+#include "methods/numeros.h"
+#include "methods/traza.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

@@ -1,4 +1,4 @@
-#include "minimum_error.h"
+#include "methods/minimum_error.h"
 
 #include <cmath>
 #include <ostream>
@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "imagen_prueba.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

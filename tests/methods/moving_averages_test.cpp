@@ -1,4 +1,4 @@
-#include "moving_averages.h"
+#include "methods/moving_averages.h"
 
 #include <algorithm>
 #include <string>
@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "imagen_prueba.h"
 #include "literal_espaciales.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

@@ -1,4 +1,4 @@
-#include "porcentaje.h"
+#include "methods/porcentaje.h"
 
 #include <optional>
 #include <ostream>
@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "entorno_simple.h"
-#include "imagen_prueba.h"
+#include "methods/entorno_simple.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

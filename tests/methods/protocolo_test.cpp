@@ -1,11 +1,11 @@
-#include "protocolo.h"
+#include "methods/protocolo.h"
 
 #include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "dialogos_guion.h"
+#include "methods/dialogos_guion.h"
 
 namespace velarno {
 namespace {

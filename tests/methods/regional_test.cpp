@@ -1,13 +1,13 @@
-#include "regional.h"
+#include "methods/regional.h"
 
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "imagen_prueba.h"
 #include "literal_espaciales.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

@@ -1,4 +1,4 @@
-#include "two_peaks.h"
+#include "methods/two_peaks.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "entorno_prueba.h"
-#include "entorno_simple.h"
-#include "imagen_prueba.h"
+#include "methods/entorno_simple.h"
+#include "support/entorno_prueba.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {

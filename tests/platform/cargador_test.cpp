@@ -1,4 +1,4 @@
-#include "cargador.h"
+#include "platform/cargador.h"
 
 #include <cstdint>
 #include <functional>

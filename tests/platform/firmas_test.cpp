@@ -1,4 +1,4 @@
-#include "firmas.h"
+#include "platform/firmas.h"
 
 #include <cstdint>
 #include <string>

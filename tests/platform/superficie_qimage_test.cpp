@@ -1,4 +1,4 @@
-#include "superficie_qimage.h"
+#include "platform/superficie_qimage.h"
 
 #include <cstdint>
 #include <random>
@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "representaciones.h"
-#include "tipos.h"
+#include "image/representaciones.h"
+#include "image/tipos.h"
 
 namespace velarno {
 namespace {

@@ -1,6 +1,6 @@
 // The comparison window: every tile equals the single run of its method on the same record,
 // a chosen tile publishes its threshold, and closing while the worker runs is safe.
-#include "comparar.h"
+#include "shell/comparar.h"
 
 #include <chrono>
 #include <functional>
@@ -17,24 +17,24 @@
 
 #include <gtest/gtest.h>
 
-#include "botonera.h"
-#include "edge_pixels.h"
-#include "entorno_simple.h"
-#include "entropy.h"
-#include "fuzzy.h"
-#include "grey_level.h"
-#include "imagen_prueba.h"
-#include "iter_sel.h"
-#include "mean.h"
-#include "minimum_error.h"
-#include "moving_averages.h"
-#include "porcentaje.h"
-#include "regional.h"
-#include "relajacion.h"
-#include "superficie_qimage.h"
-#include "transformaciones.h"
-#include "two_peaks.h"
-#include "ventana_prueba.h"
+#include "image/transformaciones.h"
+#include "methods/edge_pixels.h"
+#include "methods/entorno_simple.h"
+#include "methods/entropy.h"
+#include "methods/fuzzy.h"
+#include "methods/grey_level.h"
+#include "methods/iter_sel.h"
+#include "methods/mean.h"
+#include "methods/minimum_error.h"
+#include "methods/moving_averages.h"
+#include "methods/porcentaje.h"
+#include "methods/regional.h"
+#include "methods/relajacion.h"
+#include "methods/two_peaks.h"
+#include "platform/superficie_qimage.h"
+#include "shell/botonera.h"
+#include "support/imagen_prueba.h"
+#include "support/ventana_prueba.h"
 
 namespace velarno {
 namespace {

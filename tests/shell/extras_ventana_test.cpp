@@ -25,8 +25,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ventana_prueba.h"
-#include "vista_imagen.h"
+#include "shell/vista_imagen.h"
+#include "support/ventana_prueba.h"
 
 namespace velarno {
 namespace {

@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ventana_prueba.h"
+#include "support/ventana_prueba.h"
 
 namespace velarno {
 namespace {

@@ -11,20 +11,20 @@
 
 #include <gtest/gtest.h>
 
-#include "edge_pixels.h"
-#include "entorno_simple.h"
-#include "entropy.h"
-#include "fuzzy.h"
-#include "grey_level.h"
-#include "iter_sel.h"
-#include "mean.h"
-#include "minimum_error.h"
-#include "moving_averages.h"
-#include "porcentaje.h"
-#include "regional.h"
-#include "relajacion.h"
-#include "two_peaks.h"
-#include "ventana_prueba.h"
+#include "methods/edge_pixels.h"
+#include "methods/entorno_simple.h"
+#include "methods/entropy.h"
+#include "methods/fuzzy.h"
+#include "methods/grey_level.h"
+#include "methods/iter_sel.h"
+#include "methods/mean.h"
+#include "methods/minimum_error.h"
+#include "methods/moving_averages.h"
+#include "methods/porcentaje.h"
+#include "methods/regional.h"
+#include "methods/relajacion.h"
+#include "methods/two_peaks.h"
+#include "support/ventana_prueba.h"
 
 namespace velarno {
 namespace {

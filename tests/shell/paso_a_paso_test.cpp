@@ -14,11 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogos_guion.h"
-#include "dialogos_qt.h"
-#include "form1.h"
-#include "ventana_prueba.h"
-#include "vista_imagen.h"
+#include "methods/dialogos_guion.h"
+#include "shell/dialogos_qt.h"
+#include "shell/form1.h"
+#include "shell/vista_imagen.h"
+#include "support/ventana_prueba.h"
 
 namespace velarno {
 namespace {

@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "dialogos_guion.h"
-#include "entorno.h"
-#include "imagen_prueba.h"
-#include "tipos.h"
-#include "traza.h"
+#include "image/tipos.h"
+#include "methods/dialogos_guion.h"
+#include "methods/entorno.h"
+#include "methods/traza.h"
+#include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace prueba {

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "tipos.h"
+#include "image/tipos.h"
 
 namespace velarno {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogos_qt.h"
+#include "shell/dialogos_qt.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));

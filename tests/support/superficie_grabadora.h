@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "superficie.h"
+#include "image/superficie.h"
 
 namespace velarno {
 

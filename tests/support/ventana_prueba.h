@@ -8,9 +8,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "dialogos_guion.h"
-#include "dialogos_qt.h"
-#include "form1.h"
+#include "methods/dialogos_guion.h"
+#include "shell/dialogos_qt.h"
+#include "shell/form1.h"
 
 namespace velarno {
 

@@ -1,4 +1,4 @@
-#include "numeros.h"
+#include "methods/numeros.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,8 +13,8 @@ namespace {
 std::string textoGeneral(double valor, int precision, char separador) {
   if (valor == 0) return "0";  // also a negative zero
   char buffer[64];
-  const auto resultado = std::to_chars(buffer, buffer + sizeof buffer, valor,
-                                       std::chars_format::general, precision);
+  const auto resultado =
+      std::to_chars(buffer, buffer + sizeof buffer, valor, std::chars_format::general, precision);
   std::string texto(buffer, resultado.ptr);
   for (char& c : texto) {
     if (c == 'e') c = 'E';
@@ -91,9 +91,7 @@ std::string textoSingle(float valor, char separador) {
   return textoGeneral(static_cast<double>(valor), 7, separador);
 }
 
-std::string textoDouble(double valor, char separador) {
-  return textoGeneral(valor, 15, separador);
-}
+std::string textoDouble(double valor, char separador) { return textoGeneral(valor, 15, separador); }
 
 int64_t redondear(double valor) { return static_cast<int64_t>(std::nearbyint(valor)); }
 

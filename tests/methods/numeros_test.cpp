@@ -1,4 +1,4 @@
-#include "numeros.h"
+#include "methods/numeros.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogos.h"
+#include "methods/dialogos.h"
 
 namespace velarno {
 

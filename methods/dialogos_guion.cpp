@@ -1,4 +1,4 @@
-#include "dialogos_guion.h"
+#include "methods/dialogos_guion.h"
 
 namespace velarno {
 namespace {
