@@ -3,16 +3,17 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QStringList>
 
-#include "cli/entorno_cli.h"
+#include "app/espacio_trabajo.h"
 #include "cli/opciones.h"
 #include "cli/salida.h"
-#include "image/representaciones.h"
-#include "image/transformaciones.h"
+#include "methods/entorno_simple.h"
 #include "platform/cargador.h"
+#include "platform/escritor.h"
 #include "platform/superficie_qimage.h"
 
 namespace {
@@ -43,6 +44,16 @@ std::string paraTerminal(const std::string& texto) {
   return salida;
 }
 
+// Black pixels of the binarized picture as drawn.
+int64_t negrosDibujados(const QImage& imagen) {
+  int64_t cuenta = 0;
+  for (int y = 0; y < imagen.height(); ++y) {
+    const uchar* fila = imagen.constScanLine(y);
+    for (int x = 0; x < imagen.width(); ++x) cuenta += fila[x] == 0 ? 1 : 0;
+  }
+  return cuenta;
+}
+
 int ejecutar(const QStringList& argumentos) {
   using namespace velarno;
   if (argumentos.size() == 1 &&
@@ -56,49 +67,48 @@ int ejecutar(const QStringList& argumentos) {
     return kMalUso;
   }
 
-  // Open the picture as the window does: decode, hold it in a picture surface, size the record
-  // from it, read every pixel as a grey level, compute the histogram.
-  DatosImagen imagen;
+  // Open the picture as the window does, then run the method on the workspace's record with
+  // the scroll bar at --umbral, as after opening the picture in the window.
+  SuperficieQImage gris(QImage::Format_Grayscale8, Qt::white);
+  SuperficieQImage binarizada(QImage::Format_Grayscale8, Qt::white);
+  EspacioTrabajo espacio(gris, binarizada);
   {
     ResultadoCarga carga = decodificarImagen(opciones.entrada);
     if (!carga.ok()) {
       std::cerr << carga.error.toStdString() << '\n';
       return kSinFichero;
     }
-    SuperficieQImage buffer(QImage::Format_RGB32, Qt::white);
-    buffer.setImagen(carga.imagen);
+    SuperficieQImage cargada(QImage::Format_RGB32, Qt::white);
+    cargada.setImagen(carga.imagen);
     carga.imagen = QImage();
-    dimensionarImagen(buffer, imagen);
-    leerPixeles(buffer, imagen);
+    espacio.dimensionar(cargada);
+    espacio.leerGrises(cargada);
   }
-  calcularHistograma(imagen);
-  if (opciones.ecualizar) {
-    ecualizar(imagen);
-    calcularHistograma(imagen);
-  }
+  espacio.calcularHistograma();
+  if (opciones.ecualizar) espacio.ecualizar();
+  espacio.fijarUmbral(opciones.umbral);
+  const DatosImagen& imagen = espacio.datos();
+  binarizada.redimensionar(imagen.ancho, imagen.alto);
 
-  EntornoCli entorno(imagen, opciones.respuestas, opciones.umbral);
+  EntornoSimple entorno(espacio.datos(), opciones.respuestas, opciones.umbral);
+  entorno.setBinarizada(&binarizada);
   for (const auto& [control, texto] : opciones.textos) entorno.setTexto(control, texto);
-  bool paso = opciones.paso;
-  const Fin fin = opciones.metodo->ejecutar(entorno, paso);
+  const Fin fin = espacio.ejecutar(*opciones.metodo, entorno, opciones.paso);
   const bool rechazado = fin == Fin::Rechazado;
 
   // A refused run writes no picture; the files are written before anything is printed, so a
   // failed write prints nothing on stdout.
   if (!rechazado) {
-    if (!opciones.gris.isEmpty()) {
-      const QImage gris(imagen.pixeles.planoGris(), imagen.ancho, imagen.alto, imagen.ancho,
+    const QImage grises(imagen.pixeles.planoGris(), imagen.ancho, imagen.alto, imagen.ancho,
                         QImage::Format_Grayscale8);
-      if (!escribirGrises(gris, opciones.gris, *formatoPorExtension(opciones.gris))) {
-        std::cerr << "No se puede escribir el fichero «" << opciones.gris.toStdString() << "».\n";
+    const std::pair<const QString*, const QImage*> salidas[] = {
+        {&opciones.gris, &grises}, {&opciones.salida, &binarizada.qimage()}};
+    for (const auto& [ruta, figura] : salidas) {
+      if (ruta->isEmpty()) continue;
+      if (!escribirImagen(*figura, *ruta, *formatoPorExtension(*ruta))) {
+        std::cerr << "No se puede escribir el fichero «" << ruta->toStdString() << "».\n";
         return kSinFichero;
       }
-    }
-    if (!opciones.salida.isEmpty() &&
-        !escribirGrises(entorno.binarizada().qimage(), opciones.salida,
-                        *formatoPorExtension(opciones.salida))) {
-      std::cerr << "No se puede escribir el fichero «" << opciones.salida.toStdString() << "».\n";
-      return kSinFichero;
     }
   }
 
@@ -107,15 +117,15 @@ int ejecutar(const QStringList& argumentos) {
     ResultadoJson r;
     r.ancho = imagen.ancho;
     r.alto = imagen.alto;
-    r.metodo = opciones.metodo->nombre;
-    // The `umbral` method reports the scroll bar's value; a method, what it published.
-    if (std::string_view(opciones.metodo->nombre) == "umbral")
-      r.umbral = entorno.umbral();
+    r.metodo = opciones.metodo->id;
+    // The manual threshold reports the scroll bar's value; a method, what it published.
+    if (opciones.metodo->ejecutar == nullptr)
+      r.umbral = espacio.umbral();
     else if (fin == Fin::Publicado)
       r.umbral = entorno.umbralPublicado();
     r.traza = traza;
     r.mensajes = entorno.dialogos().mensajes();
-    r.negros = entorno.negros();
+    r.negros = negrosDibujados(binarizada.qimage());
     std::cout << objetoJson(r) << '\n';
   } else {
     for (const std::string& linea : traza) std::cout << linea << '\n';

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include <QFileInfo>
+#include "platform/escritor.h"
 
 namespace velarno {
 namespace {
@@ -53,20 +53,12 @@ std::vector<std::string> partirPorComas(const std::string& texto) {
 
 }  // namespace
 
-std::optional<FormatoSalida> formatoPorExtension(const QString& fichero) {
-  const QString extension = QFileInfo(fichero).suffix().toLower();
-  if (extension == QLatin1String("png")) return FormatoSalida::Png;
-  if (extension == QLatin1String("bmp")) return FormatoSalida::Bmp;
-  if (extension == QLatin1String("pgm")) return FormatoSalida::Pgm;
-  return std::nullopt;
-}
-
 std::string analizarArgumentos(const QStringList& argumentos, Opciones& opciones) {
   if (argumentos.size() < 2) return "Faltan el método o la imagen de entrada.";
-  opciones.metodo = buscarMetodo(argumentos[0].toStdString());
+  opciones.metodo = metodoPorId(argumentos[0].toStdString());
   if (opciones.metodo == nullptr)
     return "Método desconocido: " + entreComillas(argumentos[0]) + ".";
-  const MetodoCli& metodo = *opciones.metodo;
+  const MetodoCatalogo& metodo = *opciones.metodo;
   opciones.entrada = argumentos[1];
 
   // Values as given, by option name; flags map to an empty text.
@@ -88,14 +80,13 @@ std::string analizarArgumentos(const QStringList& argumentos, Opciones& opciones
     dadas[opcion->nombre] = valor;
   }
 
-  const std::string nombreMetodo = entreComillas(QString::fromUtf8(metodo.nombre));
-  for (const OpcionTexto& lectura : metodo.opciones)
-    for (const ControlTexto& control : lectura.controles)
-      opciones.textos[control.control] = control.inicial;
+  const std::string nombreMetodo = entreComillas(QString::fromUtf8(metodo.id));
+  for (const ControlMetodo& control : metodo.controles)
+    opciones.textos[control.nombre] = control.inicial;
   for (const auto& [nombre, valor] : dadas) {
     if (buscarOpcion(QString::fromStdString(nombre))->deMetodo) {
-      const OpcionTexto* lectura = nullptr;
-      for (const OpcionTexto& candidata : metodo.opciones)
+      const OpcionMetodo* lectura = nullptr;
+      for (const OpcionMetodo& candidata : metodo.opciones)
         if (nombre == candidata.opcion) lectura = &candidata;
       if (lectura == nullptr)
         return "El método " + nombreMetodo + " no lee la opción " + nombre + ".";
@@ -105,8 +96,7 @@ std::string analizarArgumentos(const QStringList& argumentos, Opciones& opciones
         return "La opción " + nombre + " necesita " + std::to_string(lectura->controles.size()) +
                " textos separados por comas: " + entreComillas(valor) + ".";
       }
-      for (size_t k = 0; k < textos.size(); ++k)
-        opciones.textos[lectura->controles[k].control] = textos[k];
+      for (size_t k = 0; k < textos.size(); ++k) opciones.textos[lectura->controles[k]] = textos[k];
     }
   }
 
@@ -121,7 +111,7 @@ std::string analizarArgumentos(const QStringList& argumentos, Opciones& opciones
   opciones.ecualizar = dadas.count("--ecualizar") > 0;
   opciones.paso = dadas.count("--paso") > 0;
   opciones.json = dadas.count("--json") > 0;
-  if (opciones.paso && !metodo.admitePaso)
+  if (opciones.paso && !metodo.tienePaso())
     return "El método " + nombreMetodo + " no tiene modo paso a paso (--paso).";
   if (const auto respuestas = dadas.find("--respuestas"); respuestas != dadas.end()) {
     if (!opciones.paso) return "La opción --respuestas solo vale con --paso.";
@@ -143,9 +133,9 @@ std::string analizarArgumentos(const QStringList& argumentos, Opciones& opciones
 
 std::string textoUso() {
   std::string metodos;
-  for (const MetodoCli& metodo : metodosCli()) {
+  for (const MetodoCatalogo& metodo : catalogo()) {
     if (!metodos.empty()) metodos += ", ";
-    metodos += metodo.nombre;
+    metodos += metodo.id;
   }
   return "Uso: velarno-cli METODO ENTRADA [opciones]\n"
          "Métodos: " +

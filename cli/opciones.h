@@ -7,13 +7,13 @@
 #include <QString>
 #include <QStringList>
 
-#include "cli/metodos.h"
+#include "app/catalogo.h"
 
 namespace velarno {
 
 // What one call of velarno-cli asks for.
 struct Opciones {
-  const MetodoCli* metodo = nullptr;
+  const MetodoCatalogo* metodo = nullptr;
   QString entrada;
   int umbral = 128;                           // the scroll bar's value before the run
   std::map<std::string, std::string> textos;  // control name -> text, for the method's inputs
@@ -25,18 +25,16 @@ struct Opciones {
   QString gris;    // grey picture, empty for none
 };
 
-// Output picture formats, by file name extension (any letter case).
-enum class FormatoSalida { Png, Bmp, Pgm };
-std::optional<FormatoSalida> formatoPorExtension(const QString& fichero);
-
-// Reads the arguments after the program name: METODO ENTRADA [opciones]. Every option exists
+// Reads the arguments after the program name: METODO ENTRADA [opciones], METODO being a
+// catalogue id and the typed options those of its row. Every option exists
 // for every method, but an option the method does not read is an error (--umbral and
 // --ecualizar excepted); a repeated option keeps its last value. Fills `opciones` with the
 // method's texts (initial texts where not given) and returns an empty text, or returns the
 // Spanish message of the usage error.
 std::string analizarArgumentos(const QStringList& argumentos, Opciones& opciones);
 
-// The usage text, one line per form of the call and per option.
+// The usage text, one line per form of the call and per option; the methods from the
+// catalogue.
 std::string textoUso();
 
 }  // namespace velarno

@@ -1,7 +1,5 @@
 #include "cli/salida.h"
 
-#include <QFile>
-
 #include "methods/numeros.h"
 
 namespace velarno {
@@ -59,31 +57,6 @@ std::string objetoJson(const ResultadoJson& r) {
             "}";
   }
   return json + "],\"negros\":" + textoEntero(r.negros) + "}";
-}
-
-bool escribirGrises(const QImage& gris, const QString& fichero, FormatoSalida formato) {
-  switch (formato) {
-    case FormatoSalida::Png:
-      return gris.save(fichero, "PNG");
-    case FormatoSalida::Bmp:
-      return gris.save(fichero, "BMP");
-    case FormatoSalida::Pgm: {
-      // Binary PGM: header, then the rows without Qt's line padding.
-      QFile f(fichero);
-      if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-      const QByteArray cabecera = "P5\n" + QByteArray::number(gris.width()) + " " +
-                                  QByteArray::number(gris.height()) + "\n255\n";
-      bool bien = f.write(cabecera) == cabecera.size();
-      for (int y = 0; bien && y < gris.height(); ++y) {
-        const auto* fila = reinterpret_cast<const char*>(gris.constScanLine(y));
-        bien = f.write(fila, gris.width()) == gris.width();
-      }
-      bien = bien && f.flush();
-      f.close();
-      return bien && f.error() == QFileDevice::NoError;
-    }
-  }
-  return false;
 }
 
 }  // namespace velarno

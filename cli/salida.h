@@ -5,9 +5,6 @@
 #include <string>
 #include <vector>
 
-#include <QImage>
-#include <QString>
-
 #include "cli/opciones.h"
 #include "methods/dialogos_guion.h"
 
@@ -28,8 +25,5 @@ struct ResultadoJson {
   int64_t negros = 0;
 };
 std::string objetoJson(const ResultadoJson& resultado);
-
-// Writes an 8-bit grey picture in the given format; false when the file cannot be written.
-bool escribirGrises(const QImage& gris, const QString& fichero, FormatoSalida formato);
 
 }  // namespace velarno

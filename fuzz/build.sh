@@ -11,7 +11,7 @@ banderas=(-std=c++17 -O1 -g -fno-omit-frame-pointer -ffp-contract=off -fno-fast-
           -fsanitize=fuzzer-no-link,address,undefined,float-cast-overflow
           -fno-sanitize-recover=all -Wall -Wextra -Wshadow
           -I"$raiz" -I"$raiz/tests")
-fuentes=("$raiz"/fuzz/velarno_fuzz.cpp "$raiz"/image/*.cpp "$raiz"/methods/*.cpp)
+fuentes=("$raiz"/fuzz/velarno_fuzz.cpp "$raiz"/image/*.cpp "$raiz"/methods/*.cpp "$raiz"/app/*.cpp)
 fuentes+=("$raiz/platform/firmas.cpp")
 objetos=()
 for f in "${fuentes[@]}"; do

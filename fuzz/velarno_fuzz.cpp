@@ -21,24 +21,12 @@
 #include <string>
 #include <vector>
 
+#include "app/espacio_trabajo.h"
 #include "image/representaciones.h"
 #include "image/transformaciones.h"
-#include "methods/binarizacion_paso.h"
-#include "methods/edge_pixels.h"
 #include "methods/entorno_simple.h"
-#include "methods/entropy.h"
-#include "methods/fuzzy.h"
-#include "methods/grey_level.h"
-#include "methods/iter_sel.h"
-#include "methods/mean.h"
-#include "methods/minimum_error.h"
-#include "methods/moving_averages.h"
 #include "methods/numeros.h"
-#include "methods/porcentaje.h"
 #include "methods/protocolo.h"
-#include "methods/regional.h"
-#include "methods/relajacion.h"
-#include "methods/two_peaks.h"
 #include "platform/firmas.h"
 #include "support/superficie_grabadora.h"
 
@@ -92,55 +80,6 @@ std::string token(Lector& lector) {
   return kDiccionario[t % kDiccionario.size()];
 }
 
-// The `umbral` command: binarizes with the scroll bar's value (step mode as "Binarizar paso a
-// paso", redrawing a surface after every answer).
-Fin binarizarConUmbral(EntornoSimple& entorno, bool& paso) {
-  SuperficieGrabadora superficie(entorno.imagen().ancho, entorno.imagen().alto);
-  if (paso) {
-    binarizar(entorno.imagen(), entorno.umbral(), paso, entorno.dialogos(), superficie);
-  } else {
-    binarizar(entorno.imagen(), entorno.umbral());
-  }
-  entorno.dibujarBinarizada();
-  return Fin::Dibujado;
-}
-
-Fin relajacion(EntornoSimple& entorno, bool&) { return AlgoritmoRelajacion(entorno); }
-
-struct Metodo {
-  const char* nombre;
-  Fin (*ejecutar)(EntornoSimple&, bool&);
-  std::vector<std::string> controles;  // the typed texts it reads
-  bool conPaso;
-  bool publica;  // a global method: publishes a threshold (or ends without a result)
-};
-
-template <Fin (*F)(Entorno&, bool&)>
-Fin llamar(EntornoSimple& entorno, bool& paso) {
-  return F(entorno, paso);
-}
-
-const std::vector<Metodo> kMetodos = {
-    {"umbral", binarizarConUmbral, {}, true, false},
-    {"mean", llamar<AlgoritmoMean>, {}, true, true},
-    {"porcentaje", llamar<AlgoritmoPorcentaje>, {"Tpct"}, true, true},
-    {"twopeaks", llamar<AlgoritmoTwoPeak>, {}, true, true},
-    {"iterativa", llamar<ejecutarIterSel>, {"CIterSelModo"}, true, true},
-    {"greylevel", llamar<AlgoritmoGreyLevel>, {}, true, true},
-    {"entropy", llamar<AlgoritmoEntropy>, {}, true, true},
-    {"minerror", llamar<AlgoritmoMinimumError>, {}, true, true},
-    {"fuzzy", llamar<AlgoritmoFuzzy>, {"metodoYG"}, true, true},
-    {"edge",
-     llamar<AlgoritmoUsingEdgePixels>,
-     {"Mask(0)", "Mask(1)", "Mask(2)", "Mask(3)", "Mask(4)", "Mask(5)", "Mask(6)", "Mask(7)",
-      "Mask(8)", "PCTeDp"},
-     true,
-     true},
-    {"moving", llamar<AlgoritmoThrdd>, {"CPct"}, true, false},
-    {"regional", llamar<AlgoritmoRegionalThreshold>, {}, true, false},
-    {"relajacion", relajacion, {"MetRelajacion"}, false, false},
-};
-
 // The number text functions on a typed text: the numeric test and the conversions agree, and
 // a number written as trace text reads back as numeric.
 void revisarTexto(const std::string& texto, char separador) {
@@ -165,21 +104,28 @@ struct Resultado {
   std::vector<Mensaje> mensajes;
 };
 
-Resultado ejecutar(const Metodo& metodo, DatosImagen imagen,
+// Whether a row publishes a threshold (or ends without a result) rather than drawing.
+bool publica(const MetodoCatalogo& metodo) { return metodo.ejecutar && !metodo.dibujaLocal; }
+
+Resultado ejecutar(const MetodoCatalogo& metodo, const DatosImagen& registro,
                    const std::vector<std::pair<std::string, std::string>>& textos, char separador,
                    int umbralInicial, const std::string& respuestas, bool paso) {
-  const std::vector<uint8_t> gris(imagen.pixeles.planoGris(),
-                                  imagen.pixeles.planoGris() + imagen.pixeles.cantidad());
-  const std::vector<uint8_t> negroAntes(imagen.pixeles.planoNegro(),
-                                        imagen.pixeles.planoNegro() + imagen.pixeles.cantidad());
+  const std::vector<uint8_t> gris(registro.pixeles.planoGris(),
+                                  registro.pixeles.planoGris() + registro.pixeles.cantidad());
+  const std::vector<uint8_t> negroAntes(
+      registro.pixeles.planoNegro(), registro.pixeles.planoNegro() + registro.pixeles.cantidad());
+  SuperficieGrabadora grises(registro.ancho, registro.alto);
+  SuperficieGrabadora binarizada(registro.ancho, registro.alto);
+  EspacioTrabajo espacio(grises, binarizada);
+  espacio.datos() = registro;
+  espacio.fijarUmbral(umbralInicial);
+  DatosImagen& imagen = espacio.datos();
   EntornoSimple entorno(imagen, respuestas, umbralInicial);
   entorno.setSeparadorDecimal(separador);
-  SuperficieGrabadora binarizada(imagen.ancho, imagen.alto);
   entorno.setBinarizada(&binarizada);
   for (const auto& [control, texto] : textos) entorno.setTexto(control, texto);
 
-  bool pasoVivo = paso;
-  const Fin fin = metodo.ejecutar(entorno, pasoVivo);
+  const Fin fin = espacio.ejecutar(metodo, entorno, paso);
 
   exigir(fin != Fin::Cancelado, "cancelado sin que nadie cancelara");
   exigir(entorno.umbral() >= 0 && entorno.umbral() <= 255, "barra fuera de 0..255");
@@ -201,7 +147,7 @@ Resultado ejecutar(const Metodo& metodo, DatosImagen imagen,
              "rechazado y cambio negro");
       break;
     case Fin::Publicado:
-      exigir(metodo.publica, "publicado por un metodo que dibuja");
+      exigir(publica(metodo), "publicado por un metodo que dibuja");
       exigir(entorno.umbralPublicado().has_value(), "publicado sin umbral");
       break;
     case Fin::SinResultado:
@@ -209,8 +155,8 @@ Resultado ejecutar(const Metodo& metodo, DatosImagen imagen,
       exigir(!entorno.traza().lineas().empty(), "sin resultado sin traza");
       break;
     case Fin::Dibujado:
-      exigir(!metodo.publica, "dibujado por un metodo global");
-      exigir(entorno.dibujos() >= 1, "dibujado sin dibujar");
+      exigir(!publica(metodo), "dibujado por un metodo global");
+      exigir(entorno.dibujos() >= 1 || !metodo.ejecutar, "dibujado sin dibujar");
       exigir(!entorno.umbralPublicado(), "dibujado y publicado");
       break;
     case Fin::Cancelado:
@@ -220,7 +166,7 @@ Resultado ejecutar(const Metodo& metodo, DatosImagen imagen,
     for (const Mensaje& m : mensajes)
       exigir(m.estilo != kEstiloSiNo, "pregunta en una ejecucion directa");
   }
-  if (metodo.ejecutar == relajacion)
+  if (metodo.id == std::string("relajacion"))
     exigir(std::equal(negroAntes.begin(), negroAntes.end(), imagen.pixeles.planoNegro()),
            "relajacion cambio el registro");
   return {fin, entorno.umbralPublicado(),
@@ -233,7 +179,7 @@ void revisarRegistro(const uint8_t* datos, size_t n) {
   Lector lector(datos, n);
   const int32_t ancho = lector.byte() % 64 + 1;
   const int32_t alto = lector.byte() % 64 + 1;
-  const Metodo& metodo = kMetodos[lector.byte() % kMetodos.size()];
+  const MetodoCatalogo& metodo = catalogo()[lector.byte() % catalogo().size()];
   const uint8_t opciones = lector.byte();
   const char separador = (opciones & 1) ? ',' : '.';
   const bool ecualizarAntes = (opciones & 2) != 0;
@@ -243,8 +189,8 @@ void revisarRegistro(const uint8_t* datos, size_t n) {
   for (int i = 0; i < cuantas; ++i) respuestas += ((bits >> i) & 1) ? 'S' : 'N';
   const int umbralInicial = lector.byte();
   std::vector<std::pair<std::string, std::string>> textos;
-  for (const std::string& control : metodo.controles) {
-    textos.emplace_back(control, token(lector));
+  for (const ControlMetodo& control : metodo.controles) {
+    textos.emplace_back(control.nombre, token(lector));
     revisarTexto(textos.back().second, separador);
   }
 
@@ -271,7 +217,7 @@ void revisarRegistro(const uint8_t* datos, size_t n) {
 
   const Resultado directo =
       ejecutar(metodo, imagen, textos, separador, umbralInicial, respuestas, false);
-  if (metodo.ejecutar == llamar<AlgoritmoPorcentaje>)
+  if (metodo.id == std::string("porcentaje"))
     exigir(validarTpct(textos[0].second, separador).has_value() == (directo.fin == Fin::Rechazado),
            "validarTpct y AlgoritmoPorcentaje discrepan");
 
@@ -281,7 +227,7 @@ void revisarRegistro(const uint8_t* datos, size_t n) {
   SuperficieGrabadora cuadro(ancho / 2 + 1, alto + 3);
   dibujarGrises(cuadro, imagen);
 
-  if (!metodo.conPaso) return;
+  if (!metodo.tienePaso()) return;
   const Resultado paso =
       ejecutar(metodo, imagen, textos, separador, umbralInicial, respuestas, true);
   // The prompts change only what is shown, never the result.

@@ -23,20 +23,7 @@
 
 #include "image/representaciones.h"
 #include "image/transformaciones.h"
-#include "methods/edge_pixels.h"
 #include "methods/entorno_simple.h"
-#include "methods/entropy.h"
-#include "methods/fuzzy.h"
-#include "methods/grey_level.h"
-#include "methods/iter_sel.h"
-#include "methods/mean.h"
-#include "methods/minimum_error.h"
-#include "methods/moving_averages.h"
-#include "methods/porcentaje.h"
-#include "methods/regional.h"
-#include "methods/relajacion.h"
-#include "methods/textos_iniciales.h"
-#include "methods/two_peaks.h"
 #include "platform/superficie_qimage.h"
 #include "shell/vista_imagen.h"
 
@@ -51,8 +38,6 @@ const QSize kMiniaturaMinima(156, 117);
 // How long closing waits for a worker that is between two progress reports; past it the
 // worker finishes on its own and deletes itself.
 constexpr int kEsperaCierreMs = 300;
-
-Fin relajacion(Entorno& entorno, bool&) { return AlgoritmoRelajacion(entorno); }
 
 // A method context without a window: the scripted boxes answer OK and No without showing
 // anything, progress reports ask the cancel flag, and every drawing of the binarized picture
@@ -129,23 +114,13 @@ class MarcoMosaico : public QFrame {
 }  // namespace
 
 const std::vector<MosaicoComparacion>& mosaicosComparacion() {
-  static const std::vector<MosaicoComparacion> kMosaicos = {
-      {"Umbral manual", nullptr, nullptr},
-      {"Mean", &AlgoritmoMean, nullptr},
-      {"Porcentaje", &AlgoritmoPorcentaje, nullptr},
-      {"Two Peaks", &AlgoritmoTwoPeak, nullptr},
-      {"Iterative Selection (Rapido)", &ejecutarIterSel, "Rapido"},
-      {"Iterative Selection (Normal)", &ejecutarIterSel, "Normal"},
-      {"Grey Level", &AlgoritmoGreyLevel, nullptr},
-      {"Entropy", &AlgoritmoEntropy, nullptr},
-      {"Minimum Error", &AlgoritmoMinimumError, nullptr},
-      {"Fuzzy", &AlgoritmoFuzzy, nullptr},
-      {"Using Edge Pixels", &AlgoritmoUsingEdgePixels, nullptr},
-      {"Moving Averages", &AlgoritmoThrdd, nullptr},
-      {"Regional threshold", &AlgoritmoRegionalThreshold, nullptr},
-      {"Relajacion", &relajacion, nullptr},
-  };
-  return kMosaicos;
+  static const std::vector<MosaicoComparacion> mosaicos = [] {
+    std::vector<MosaicoComparacion> lista;
+    for (const MetodoCatalogo& metodo : catalogo())
+      for (const MosaicoMetodo& mosaico : metodo.mosaicos) lista.push_back({&metodo, &mosaico});
+    return lista;
+  }();
+  return mosaicos;
 }
 
 std::atomic<int> HiloComparar::vivos_{0};
@@ -190,7 +165,7 @@ void HiloComparar::run() {
     };
     try {
       std::copy(negroInicial.begin(), negroInicial.end(), copia_.pixeles.planoNegro());
-      if (mosaico.funcion == nullptr) {
+      if (mosaico.metodo->ejecutar == nullptr) {
         binarizar(copia_, umbralManual_);
         alDibujar();
         r.fin = Fin::Publicado;
@@ -198,10 +173,12 @@ void HiloComparar::run() {
       } else {
         EntornoComparar entorno(copia_, cancelado_, alDibujar);
         entorno.setSeparadorDecimal(separador_);
-        for (const TextoInicial& t : kTextosIniciales) entorno.setTexto(t.control, t.texto);
-        if (mosaico.modoIterSel) entorno.setTexto("CIterSelModo", mosaico.modoIterSel);
+        for (const ControlMetodo& c : mosaico.metodo->controles)
+          entorno.setTexto(c.nombre, c.inicial);
+        for (const auto& [control, texto] : mosaico.mosaico->textos)
+          entorno.setTexto(control, texto);
         bool paso = false;
-        r.fin = mosaico.funcion(entorno, paso);
+        r.fin = mosaico.metodo->ejecutar(entorno, paso);
         r.umbral = entorno.umbralPublicado();
         if (r.fin == Fin::Rechazado && !entorno.dialogos().mensajes().empty()) {
           r.detalle = QString::fromStdString(entorno.dialogos().mensajes().back().texto);
@@ -265,7 +242,8 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     capaMosaico->setContentsMargins(4, 4, 4, 4);
     capaMosaico->setSpacing(2);
     m.imagen = new MiniaturaMosaico(m.marco);
-    auto* nombre = new QLabel(QString::fromUtf8(lista[static_cast<size_t>(i)].nombre), m.marco);
+    auto* nombre =
+        new QLabel(QString::fromUtf8(lista[static_cast<size_t>(i)].mosaico->nombre), m.marco);
     nombre->setObjectName(QStringLiteral("nombre"));
     nombre->setWordWrap(true);
     QFont negrita = nombre->font();
@@ -316,11 +294,11 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
   connect(
       hilo_, &HiloComparar::empezando, this,
       [this, total = static_cast<int>(lista.size())](int i) {
-        estado_->setText(
-            QStringLiteral("Calculando %1 (%2 de %3)…")
-                .arg(QString::fromUtf8(mosaicosComparacion()[static_cast<size_t>(i)].nombre))
-                .arg(i + 1)
-                .arg(total));
+        estado_->setText(QStringLiteral("Calculando %1 (%2 de %3)…")
+                             .arg(QString::fromUtf8(
+                                 mosaicosComparacion()[static_cast<size_t>(i)].mosaico->nombre))
+                             .arg(i + 1)
+                             .arg(total));
       },
       Qt::QueuedConnection);
   connect(hilo_, &HiloComparar::resultado, this, &VentanaComparar::recibir, Qt::QueuedConnection);

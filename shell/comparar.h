@@ -12,8 +12,8 @@
 #include <QThread>
 #include <QWidget>
 
+#include "app/catalogo.h"
 #include "image/tipos.h"
-#include "methods/entorno.h"
 
 class QLabel;
 class QFrame;
@@ -34,12 +34,11 @@ struct ResultadoComparacion {
   QString detalle;  // why there is no result (the trace's last lines or the box text)
 };
 
-// The tiles of the comparison, in order: the manual threshold first, then every method with
-// the initial inputs of its frame.
+// The tiles of the comparison, in catalogue order: every row's tiles (the manual threshold
+// first), each method with the initial inputs of its frame and the tile's own texts.
 struct MosaicoComparacion {
-  const char* nombre;
-  Fin (*funcion)(Entorno&, bool&);  // nullptr: the manual threshold
-  const char* modoIterSel;          // CIterSelModo text, or nullptr
+  const MetodoCatalogo* metodo;
+  const MosaicoMetodo* mosaico;
 };
 const std::vector<MosaicoComparacion>& mosaicosComparacion();
 
@@ -54,8 +53,8 @@ class HiloComparar : public QThread {
   ~HiloComparar() override;
 
   void cancelar() { cancelado_ = true; }
-  // Workers of this kind still running (for tests of the closing).
-  static int vivos() { return vivos_; }
+  // Tests: workers of this kind still running.
+  static int vivosParaPruebas() { return vivos_; }
 
  signals:
   void empezando(int indice);

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "app/espacio_trabajo.h"
 #include "image/tipos.h"
 #include "methods/entorno.h"
 #include "platform/cargador.h"
@@ -18,6 +19,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QGridLayout;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -32,21 +34,9 @@ namespace velarno {
 
 class VistaImagen;
 
-// One threshold method as the window offers it: its frame, trace list and buttons, and the
-// procedure that runs it (nullptr while the method is not available).
-struct MetodoVentana {
-  QString marco;
-  QString lista;
-  QString ejecutar;
-  QString paso;              // empty for Relaxation
-  bool dibujaLocal = false;  // decides every pixel and draws the binarized picture itself
-  Fin (*funcion)(Entorno&, bool&) = nullptr;
-  Fin (*funcionSinPaso)(Entorno&) = nullptr;
-  QListWidget* trazaLista = nullptr;
-};
-
-// The main window: owns the image record, the picture surfaces, the menus, the tool bar and
-// the method panels, and carries out every user command.
+// The main window: the picture surfaces, the menus, the tool bar and the method panels built
+// from the catalogue, wired to the workspace, which owns the record and the workflow; every
+// Enabled and Checked flag is set from the workspace's one answer (actualizarHabilitados).
 class Form1 : public QMainWindow {
   Q_OBJECT
  public:
@@ -60,13 +50,16 @@ class Form1 : public QMainWindow {
   void fijarSelectorGuardar(SelectorGuardar* selector);
   // Tests: called at every progress report of a straight run with its number (from 1), after
   // the progress dialog had its turn; returning false cancels as "Cancelar" does.
-  void fijarGanchoProgreso(std::function<bool(int)> gancho) { ganchoProgreso_ = std::move(gancho); }
+  void fijarGanchoProgresoParaPruebas(std::function<bool(int)> gancho) {
+    ganchoProgreso_ = std::move(gancho);
+  }
 
   // Opens a picture file exactly as "Abrir" does after the dialog: on failure a message box
   // says why and the window stays as it was. Returns whether it opened.
   bool abrirFichero(const QString& ruta);
 
-  DatosImagen& datos() { return datos_; }
+  DatosImagen& datos() { return espacio_.datos(); }
+  const DatosImagen& datos() const { return espacio_.datos(); }
   Botonera& botonera() { return *botonera_; }
   SuperficieQImage& superficieImagen() { return imagen_; }
   SuperficieQImage& superficieGris() { return gris_; }
@@ -120,8 +113,12 @@ class Form1 : public QMainWindow {
   QWidget* crearPaginaMetodo();
   QGroupBox* crearMarcoHistograma();
   QGroupBox* crearMarcoBinarizacion();
-  QWidget* crearMarcoMetodo(MetodoVentana& metodo, const QString& titulo, bool esPestana,
-                            const std::function<void(QWidget*, QHBoxLayout*)>& entradas);
+  // A method's frame from its catalogue row: inputs, Run and Step buttons, trace list.
+  QWidget* crearMarcoMetodo(const MetodoCatalogo& metodo);
+  void crearControl(const MetodoCatalogo& metodo, const ControlMetodo& control, QWidget* marco,
+                    QHBoxLayout* fila, QGridLayout*& mascara);
+  // Sets every Enabled and Checked flag of the menus, the tool bar and the scroll bar.
+  void actualizarHabilitados();
   void mostrarPanel(int i);
   void mostrarMetodoSimple(int i);
   void alCambiarPestana(int i);
@@ -148,11 +145,9 @@ class Form1 : public QMainWindow {
   QString textoControl(const QString& nombre) const;
   // Whether a dropped file may be opened now: no run, no open and no modal box under way.
   bool puedeAbrirArrastrado() const;
-  // Enables the save entries by what is shown.
-  void actualizarGuardar();
   void actualizarPorcentajes(int umbral);
   // Writes `imagen` to `ruta` in the format its extension names; false after a failure box.
-  bool escribirImagen(const QImage& imagen, const QString& ruta);
+  bool guardarImagen(const QImage& imagen, const QString& ruta);
   // "Se ha guardado «x.png»." in the status bar.
   void avisarGuardado(const QString& ruta);
   void fallarGuardar(const QString& ruta, const QString& motivo = QString());
@@ -160,7 +155,6 @@ class Form1 : public QMainWindow {
 
   Dialogos& dialogos() { return *dialogos_; }
 
-  DatosImagen datos_;
   QString tituloBase_;
   std::unique_ptr<DialogosQt> dialogosQt_;
   Dialogos* dialogos_;
@@ -177,6 +171,7 @@ class Form1 : public QMainWindow {
   SuperficieQImage gris_;
   SuperficieQImage histograma_;
   SuperficieQImage binarizada_;
+  EspacioTrabajo espacio_;
   VistaImagen* vistaImagen_ = nullptr;
   VistaImagen* vistaGris_ = nullptr;
   VistaImagen* vistaHistograma_ = nullptr;
@@ -214,9 +209,8 @@ class Form1 : public QMainWindow {
   QMenu* mnuMetodo_ = nullptr;
   std::vector<QAction*> mnuGen_;
   std::vector<QAction*> mnuAlg_;
-  std::vector<QWidget*> marcosMetodo_;  // FFuzzy ... FEntropy in mnuGen order 1..9
-
-  std::vector<MetodoVentana> metodos_;
+  std::vector<QWidget*> marcosMetodo_;  // by Generacion entry; entry 0 is SSTabSimple
+  std::vector<QListWidget*> listas_;    // trace list of each catalogue row, or nullptr
 };
 
 }  // namespace velarno

@@ -283,7 +283,7 @@ TEST(VentanaComparar, ChosenTilePublishesInTheMainWindow) {
 }
 
 TEST(VentanaComparar, ClosingWhileRunningCancelsTheWorker) {
-  const int antes = HiloComparar::vivos();
+  const int antes = HiloComparar::vivosParaPruebas();
   QPointer<VentanaComparar> ventana = new VentanaComparar(imagenAleatoria(1200, 900, 5u), 128);
   ventana->show();
   QApplication::processEvents();
@@ -291,13 +291,13 @@ TEST(VentanaComparar, ClosingWhileRunningCancelsTheWorker) {
   ventana->close();
   ASSERT_TRUE(esperar([&] { return ventana.isNull(); }, 5000));
   // Relaxation alone would take far longer than this on the whole picture.
-  EXPECT_TRUE(esperar([&] { return HiloComparar::vivos() == antes; }, 10000));
+  EXPECT_TRUE(esperar([&] { return HiloComparar::vivosParaPruebas() == antes; }, 10000));
 }
 
 TEST(VentanaComparar, DestroyedAtOnceWhileRunning) {
-  const int antes = HiloComparar::vivos();
+  const int antes = HiloComparar::vivosParaPruebas();
   for (int i = 0; i < 3; ++i) delete new VentanaComparar(imagenAleatoria(800, 600, 9u), 128);
-  EXPECT_TRUE(esperar([&] { return HiloComparar::vivos() == antes; }, 10000));
+  EXPECT_TRUE(esperar([&] { return HiloComparar::vivosParaPruebas() == antes; }, 10000));
 }
 
 }  // namespace

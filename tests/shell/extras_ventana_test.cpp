@@ -503,7 +503,7 @@ TEST_P(Cancelar, LeavesRecordAndPicturesAsTheyWereAndSaysSo) {
   const bool guardarAntes = accion("mnuGuardarBinarizada")->isEnabled();
   const int umbralAntes = umbral()->value();
   bool dialogoVisto = false;
-  v.ventana.fijarGanchoProgreso([&](int llamada) {
+  v.ventana.fijarGanchoProgresoParaPruebas([&](int llamada) {
     if (llamada == 1) {
       auto* d = v.ventana.findChild<QProgressDialog*>(QStringLiteral("progresoMetodo"));
       dialogoVisto = d && d->isVisible() && d->isModal() &&
@@ -512,7 +512,7 @@ TEST_P(Cancelar, LeavesRecordAndPicturesAsTheyWereAndSaysSo) {
     return llamada < 3;
   });
   v.ventana.ejecutarMetodo(QString::fromLatin1(caso.boton), false);
-  v.ventana.fijarGanchoProgreso({});
+  v.ventana.fijarGanchoProgresoParaPruebas({});
 
   auto* lista = v.control<QListWidget>(QString::fromLatin1(caso.lista));
   ASSERT_GT(lista->count(), 0);
@@ -537,7 +537,7 @@ TEST_P(Cancelar, LeavesRecordAndPicturesAsTheyWereAndSaysSo) {
 TEST_F(Extras, CancelarOnTheProgressBoxEndsTheRun) {
   ASSERT_TRUE(abrirCasa());
   int ultima = 0;
-  v.ventana.fijarGanchoProgreso([&](int llamada) {
+  v.ventana.fijarGanchoProgresoParaPruebas([&](int llamada) {
     ultima = llamada;
     if (llamada == 1)
       v.ventana.findChild<QProgressDialog*>(QStringLiteral("progresoMetodo"))
