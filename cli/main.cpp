@@ -44,16 +44,6 @@ std::string paraTerminal(const std::string& texto) {
   return salida;
 }
 
-// Black pixels of the binarized picture as drawn.
-int64_t negrosDibujados(const QImage& imagen) {
-  int64_t cuenta = 0;
-  for (int y = 0; y < imagen.height(); ++y) {
-    const uchar* fila = imagen.constScanLine(y);
-    for (int x = 0; x < imagen.width(); ++x) cuenta += fila[x] == 0 ? 1 : 0;
-  }
-  return cuenta;
-}
-
 int ejecutar(const QStringList& argumentos) {
   using namespace velarno;
   if (argumentos.size() == 1 &&
@@ -125,7 +115,7 @@ int ejecutar(const QStringList& argumentos) {
       r.umbral = entorno.umbralPublicado();
     r.traza = traza;
     r.mensajes = entorno.dialogos().mensajes();
-    r.negros = negrosDibujados(binarizada.qimage());
+    r.negros = binarizada.negros();
     std::cout << objetoJson(r) << '\n';
   } else {
     for (const std::string& linea : traza) std::cout << linea << '\n';

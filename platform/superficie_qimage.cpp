@@ -205,4 +205,14 @@ const uint32_t* SuperficieQImage::filaRGB32(int32_t y) const {
   return reinterpret_cast<const uint32_t*>(imagen_.constScanLine(y));
 }
 
+int64_t SuperficieQImage::negros() const {
+  if (imagen_.format() != QImage::Format_Grayscale8) return 0;
+  int64_t cuenta = 0;
+  for (int y = 0; y < imagen_.height(); ++y) {
+    const uchar* fila = imagen_.constScanLine(y);
+    cuenta += std::count(fila, fila + imagen_.width(), uchar{0});
+  }
+  return cuenta;
+}
+
 }  // namespace velarno

@@ -25,6 +25,8 @@ class SuperficieQImage : public Superficie {
   bool vacia() const { return imagen_.isNull() || imagen_.width() == 0; }
   const QImage& qimage() const { return imagen_; }
   quint64 version() const { return version_; }
+  // Black pixels (grey level 0) of an 8-bit grey raster as drawn; 0 for other formats.
+  int64_t negros() const;
 
   int32_t anchoPixeles() const override;
   int32_t altoPixeles() const override;

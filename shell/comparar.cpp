@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <exception>
 #include <functional>
-#include <numeric>
 #include <string>
 
 #include <QCloseEvent>
@@ -25,6 +24,7 @@
 #include "image/transformaciones.h"
 #include "methods/entorno_simple.h"
 #include "platform/superficie_qimage.h"
+#include "shell/ayudas_ventana.h"
 #include "shell/vista_imagen.h"
 
 namespace velarno {
@@ -58,12 +58,6 @@ class EntornoComparar : public EntornoSimple {
   const std::atomic<bool>& cancelado_;
   std::function<void()> alDibujar_;
 };
-
-char separadorLocal() {
-  const QString punto = QLocale().decimalPoint();
-  return punto.size() == 1 && punto[0].unicode() < 128 ? static_cast<char>(punto[0].unicode())
-                                                       : '.';
-}
 
 // A thumbnail scaled to the widget's size, aspect kept, centred on the tile's background.
 class MiniaturaMosaico : public QWidget {
@@ -153,8 +147,7 @@ void HiloComparar::run() {
     r.total = total;
     const auto alDibujar = [&] {
       velarno::dibujarBinarizada(superficie, copia_);
-      const uint8_t* negro = copia_.pixeles.planoNegro();
-      r.negros = std::accumulate(negro, negro + total, int64_t{0});
+      r.negros = superficie.negros();
       const QImage& completa = superficie.qimage();
       const QSize destino = completa.size().scaled(miniatura_, Qt::KeepAspectRatio);
       // A smooth reduction; a small picture is kept as it is and enlarged on screen without
@@ -290,7 +283,7 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     recibidos_ = static_cast<int>(resultados_.size());
     return;
   }
-  hilo_ = new HiloComparar(datos, umbralManual, separadorLocal(), kMiniatura);
+  hilo_ = new HiloComparar(datos, umbralManual, separadorDecimalDelSistema(), kMiniatura);
   connect(
       hilo_, &HiloComparar::empezando, this,
       [this, total = static_cast<int>(lista.size())](int i) {
