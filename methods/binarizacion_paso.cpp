@@ -6,6 +6,7 @@
 #include "image/representaciones.h"
 #include "image/transformaciones.h"
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 namespace {
@@ -38,8 +39,8 @@ void binarizar(DatosImagen& imagen, int64_t umbral, bool& pasoAPaso, Dialogos& d
       const bool negro = esNegro(pixel, umbral);
       pixeles.setNegro(x, y, negro);
       const auto g = static_cast<int16_t>(pixel.gris);
-      if (dialogos.preguntar("Segmentar paso a paso", textoPregunta(x, y, g, g < umbral)) == kNo)
-        pasoAPaso = false;
+      pasoCancelado(dialogos, "Segmentar paso a paso", textoPregunta(x, y, g, g < umbral),
+                    pasoAPaso);
       dibujar();
       if (!pasoAPaso) {
         // The pixels left are decided without prompts; deciding again the ones already

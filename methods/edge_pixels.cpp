@@ -16,6 +16,7 @@
 #include <string>
 
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 namespace {
@@ -148,8 +149,7 @@ void XLaplacian(Entorno& entorno, const Mascara& mascara, bool& paso) {
           "Resultado de aplicar el operador laplaciano al entorno centrado en el pixel (" +
           textoEntero(x) + "," + textoEntero(y) + "): " + textoDouble(valor, sep) +
           "\r\r¿seguir paso a paso?";
-      if (entorno.dialogos().preguntar("Paso a paso", texto) == kNo) {
-        paso = false;
+      if (pasoCancelado(entorno.dialogos(), "Paso a paso", texto, paso)) {
         entorno.traza().agregar("Paso a paso cancelado");
         entorno.traza().agregar("");
       }

@@ -14,6 +14,7 @@
 
 #include "image/transformaciones.h"
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 
@@ -67,9 +68,9 @@ Fin AlgoritmoEntropy(Entorno& entorno, bool& paso) {
     if (h[t] > h[mejor]) {
       mejor = t;
       if (paso &&
-          entorno.dialogos().preguntar("Paso a paso", "Nuevo valor de umbral: " + textoEntero(t) +
-                                                          "\r\r¿Continuar Paso a paso?") == kNo) {
-        paso = false;
+          pasoCancelado(entorno.dialogos(), "Paso a paso",
+                        "Nuevo valor de umbral: " + textoEntero(t) + "\r\r¿Continuar Paso a paso?",
+                        paso)) {
         traza.agregar("Paso a paso cancelado");
         traza.agregar("");
       }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 namespace {
@@ -120,9 +121,8 @@ Fin AlgoritmoFuzzy(Entorno& entorno, bool& paso) {
       traza.agregar(fuzzyT);
       traza.agregar("");
       // No question in words; answering No adds nothing to the trace.
-      if (entorno.dialogos().preguntar("Paso a paso", "uo: " + textoEntero(u0) + "\ru1: " +
-                                                          textoEntero(u1) + "\r" + fuzzyT) == kNo)
-        paso = false;
+      pasoCancelado(entorno.dialogos(), "Paso a paso",
+                    "uo: " + textoEntero(u0) + "\ru1: " + textoEntero(u1) + "\r" + fuzzyT, paso);
     }
   }
 

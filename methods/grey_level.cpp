@@ -10,6 +10,7 @@
 
 #include "image/transformaciones.h"
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 
@@ -109,9 +110,8 @@ Fin AlgoritmoGreyLevel(Entorno& entorno, bool& paso) {
         traza.agregar(estimacion);
         traza.agregar(nuevo);
         traza.agregar("");
-        if (entorno.dialogos().preguntar(
-                "Paso a paso", estimacion + "\r" + nuevo + "\r\r¿Seguir paso a paso?") == kNo) {
-          paso = false;
+        if (pasoCancelado(entorno.dialogos(), "Paso a paso",
+                          estimacion + "\r" + nuevo + "\r\r¿Seguir paso a paso?", paso)) {
           traza.agregar("Paso a paso cancelado");
           traza.agregar("");
         }

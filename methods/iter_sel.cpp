@@ -13,6 +13,7 @@
 
 #include "image/transformaciones.h"
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 namespace {
@@ -102,10 +103,10 @@ Fin iterSelRapidoHasta(Entorno& entorno, bool& paso, int maxPasadas) {
                     textoEntero(cuentaClara) + ")");
       traza.agregar("Umbral anterior: " + textoEntero(anterior));
       traza.agregar("");
-      if (entorno.dialogos().preguntar(
-              "Paso a paso", "Evaluando umbral: " + textoEntero(t) +
-                                 "\rumbral anterior: " + textoEntero(anterior) + kPregunta) == kNo)
-        paso = false;
+      pasoCancelado(entorno.dialogos(), "Paso a paso",
+                    "Evaluando umbral: " + textoEntero(t) +
+                        "\rumbral anterior: " + textoEntero(anterior) + kPregunta,
+                    paso);
     }
   } while (t != anterior && pasadas < maxPasadas);
 

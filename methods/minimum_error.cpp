@@ -10,6 +10,7 @@
 #include <string>
 
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 
@@ -89,8 +90,7 @@ double fJ(Entorno& entorno, int t, bool& paso) {
     const std::string texto = "Iteración: " + textoEntero(t) + "\r\rP1: " + textoDouble(p1, sep) +
                               "\rP2: " + textoDouble(p2, sep) + "\rS1: " + textoDouble(s1, sep) +
                               "\rS2: " + textoDouble(s2, sep);
-    if (entorno.dialogos().preguntar("Paso a paso", texto) == kNo) {
-      paso = false;
+    if (pasoCancelado(entorno.dialogos(), "Paso a paso", texto, paso)) {
       traza.agregar("");
       traza.agregar("Paso a paso cancelado");
     }

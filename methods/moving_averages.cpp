@@ -12,6 +12,7 @@
 #include <string>
 
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 namespace {
@@ -53,8 +54,8 @@ bool pasoPixel(Entorno& entorno, int32_t fila, int32_t col, int gi, double mi, i
   traza.agregar("");
   const std::string pregunta = lineaPixel + "\r" + lineaMi + "\r" + lineaN + "\r" + lineaComp +
                                "\r\r" + lineaClase + "\r\r¿Continuar Paso a paso?";
-  const bool sigue = entorno.dialogos().preguntar("Paso a paso", pregunta) != kNo;
-  if (!sigue) {
+  bool sigue = true;
+  if (pasoCancelado(entorno.dialogos(), "Paso a paso", pregunta, sigue)) {
     traza.agregar("");
     traza.agregar("Paso a paso cancelado");  // no final full stop, on purpose
     traza.agregar("");

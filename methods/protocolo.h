@@ -12,7 +12,7 @@ namespace velarno {
 // a good text gives nothing. The text is never changed.
 std::optional<Mensaje> validarTpct(const std::string& texto, char separador);
 
-// The step prompt of a method: shows a Yes/No box and returns true when the answer is No,
+// The step prompt of every method: shows a Yes/No box and returns true when the answer is No,
 // after setting `paso` to false.
 bool pasoCancelado(class Dialogos& dialogos, const std::string& titulo, const std::string& texto,
                    bool& paso);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 namespace {
@@ -209,11 +210,10 @@ Fin ejecutarPasoAPaso(Entorno& entorno, bool& paso, Mapa& mapa) {
                                 "): " + textoEntero(umbral(c, r));
       traza.agregar(linea);
       traza.agregar("");
-      if (dialogos.preguntar("Paso a paso", linea) == kNo) {
+      if (pasoCancelado(dialogos, "Paso a paso", linea, paso)) {
         traza.agregar("");
         traza.agregar("Paso a paso cancelado.");
         traza.agregar("");
-        paso = false;
       }
     }
   }
@@ -241,9 +241,8 @@ Fin ejecutarPasoAPaso(Entorno& entorno, bool& paso, Mapa& mapa) {
         traza.agregar(lineaLocal);
         traza.agregar(lineaClase);
         traza.agregar("");
-        if (dialogos.preguntar("Paso a paso",
-                               lineaPixel + "\r" + lineaLocal + "\r\r" + lineaClase) == kNo) {
-          paso = false;
+        if (pasoCancelado(dialogos, "Paso a paso",
+                          lineaPixel + "\r" + lineaLocal + "\r\r" + lineaClase, paso)) {
           traza.agregar("");
           traza.agregar("paso a paso cancelado");  // lower case, no full stop, on purpose
           traza.agregar("");

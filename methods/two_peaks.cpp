@@ -8,6 +8,7 @@
 #include <string>
 
 #include "methods/numeros.h"
+#include "methods/protocolo.h"
 
 namespace velarno {
 
@@ -33,7 +34,7 @@ Fin AlgoritmoTwoPeak(Entorno& entorno, bool& paso) {
       const std::string maximo =
           "Valor Máximo por el momento: histograma[" + textoEntero(p1) + "]: " + textoEntero(h[p1]);
       // This prompt ends without a question; No writes no cancel line in this phase.
-      if (dialogos.preguntar("Paso a paso", considerando + "\r\r" + maximo) == kNo) paso = false;
+      pasoCancelado(dialogos, "Paso a paso", considerando + "\r\r" + maximo, paso);
       traza.agregar(considerando);
       traza.agregar(maximo);
       traza.agregar("");
@@ -72,9 +73,8 @@ Fin AlgoritmoTwoPeak(Entorno& entorno, bool& paso) {
       traza.agregar(valorMaximo);
       traza.agregar(puntuacion);
       traza.agregar("");
-      if (dialogos.preguntar("Paso a paso", valorMaximo + "\r" + puntuacion +
-                                                "\r\r¿Continuar paso a paso?") == kNo) {
-        paso = false;
+      if (pasoCancelado(dialogos, "Paso a paso",
+                        valorMaximo + "\r" + puntuacion + "\r\r¿Continuar paso a paso?", paso)) {
         traza.agregar("Paso a paso cancelado");
       }
     }
