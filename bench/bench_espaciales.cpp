@@ -1,5 +1,6 @@
 // The three spatial methods on a 4000 x 3000 photo-like picture. Each benchmark first checks
 // its result against a plain computation of the same thing, then times the method.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,7 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include "../tests/methods/literal_espaciales.h"
-#include "../tests/support/entorno_prueba.h"
+#include "methods/entorno_simple.h"
 #include "methods/moving_averages.h"
 #include "methods/regional.h"
 #include "methods/relajacion.h"
@@ -58,18 +59,19 @@ void BM_MovingAverages(benchmark::State& state) {
   DatosImagen imagen = foto();
   DatosImagen lento = foto();
   {
-    prueba::EntornoPrueba e(imagen);
-    prueba::EntornoPrueba el(lento);
+    EntornoSimple e(imagen);
+    EntornoSimple el(lento);
     e.setTexto("CPct", "15");
     el.setTexto("CPct", "15");
     bool paso = false;
     AlgoritmoThrdd(e, paso);
     literal::Thrdd(el, paso);
-    if (prueba::planoNegro(imagen) != prueba::planoNegro(lento) ||
+    const uint8_t* negro = imagen.pixeles.planoNegro();
+    if (!std::equal(negro, negro + imagen.pixeles.cantidad(), lento.pixeles.planoNegro()) ||
         e.traza().texto() != el.traza().texto())
       fallo("Moving Averages");
   }
-  prueba::EntornoPrueba e(imagen);
+  EntornoSimple e(imagen);
   e.setTexto("CPct", "15");
   for (auto _ : state) {
     bool paso = false;
@@ -79,7 +81,7 @@ void BM_MovingAverages(benchmark::State& state) {
 
 void BM_RegionalThresholds(benchmark::State& state) {
   DatosImagen imagen = foto();
-  prueba::EntornoPrueba e(imagen);
+  EntornoSimple e(imagen);
   bool paso = false;
   AlgoritmoRegionalThreshold(e, paso);
   // A sample of pixels against the per-window threshold.

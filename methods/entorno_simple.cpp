@@ -6,7 +6,7 @@
 namespace velarno {
 
 EntornoSimple::EntornoSimple(DatosImagen& imagen, std::string respuestas, int umbralInicial)
-    : imagen_(imagen), dialogos_(std::move(respuestas)), umbral_(umbralInicial) {}
+    : imagen_(imagen), cajas_(std::move(respuestas)), umbral_(umbralInicial) {}
 
 std::string EntornoSimple::texto(const std::string& control) const {
   const auto encontrado = textos_.find(control);
@@ -17,6 +17,8 @@ void EntornoSimple::publicar(int umbral) {
   umbral_ = umbral;
   publicado_ = umbral;
   ++publicaciones_;
+  lineasAlPublicar_ = cajas_.traza.lineas().size();
+  if (!binarizarAlPublicar_) return;
   binarizar(imagen_, umbral_);
   dibujarBinarizada();
 }
@@ -24,6 +26,19 @@ void EntornoSimple::publicar(int umbral) {
 void EntornoSimple::dibujarBinarizada() {
   ++dibujos_;
   if (binarizada_ != nullptr) velarno::dibujarBinarizada(*binarizada_, imagen_);
+}
+
+bool EntornoSimple::progreso(double) { return ++avances_ <= avancesPermitidos_; }
+
+int EntornoSimple::Cajas::preguntar(const std::string& titulo, const std::string& texto) {
+  lineas.push_back(traza.lineas().size());
+  return DialogosGuion::preguntar(titulo, texto);
+}
+
+int EntornoSimple::Cajas::informar(const std::string& titulo, const std::string& texto,
+                                   int estilo) {
+  lineas.push_back(traza.lineas().size());
+  return DialogosGuion::informar(titulo, texto, estilo);
 }
 
 }  // namespace velarno

@@ -1,223 +1,121 @@
 #include "methods/grey_level.h"
 
 #include <cstdint>
-#include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "image/transformaciones.h"
-#include "methods/entorno_simple.h"
+#include "methods/numeros.h"
 #include "support/entorno_prueba.h"
 #include "support/imagen_prueba.h"
 
 namespace velarno {
 namespace {
 
-using prueba::mas;
-using prueba::unir;
+using prueba::textoMensajes;
 
-std::vector<std::string> cabecera(const std::string& n, const std::string& varianza,
-                                  const std::string& media) {
-  return {"Iniciando Algoritmo Grey-Level",
-          "==============================",
-          "",
-          "Número de punto: " + n,
-          "",
-          "Marianza global: " + varianza,
-          "Media global: " + media,
-          ""};
+std::string cabecera(const std::string& n, const std::string& varianza, const std::string& media) {
+  return "Iniciando Algoritmo Grey-Level\n==============================\n\nNúmero de punto: " + n +
+         "\n\nMarianza global: " + varianza + "\nMedia global: " + media + "\n\n";
 }
 
-const std::vector<std::string> kCierre200 = {"Umbral encontrado: 200", "", "Algoritmo finalizado."};
-
-// A picture of levels 50 and 200 in the given numbers (one row).
-DatosImagen cincuentaDoscientos(int cincuenta, int doscientos) {
-  std::vector<int> fila(static_cast<size_t>(cincuenta), 50);
-  fila.insert(fila.end(), static_cast<size_t>(doscientos), 200);
-  return imagenDesdeFilas({fila});
+std::string cierre(int umbral) {
+  return "Umbral encontrado: " + std::to_string(umbral) + "\n\nAlgoritmo finalizado.\n";
 }
 
-// Level g on the whole picture except its last pixel, which has level `otro`.
-DatosImagen casiUniforme(int32_t lado, int g, int otro) {
-  DatosImagen imagen = imagenUniforme(lado, lado, g);
-  imagen.pixeles.setGris(lado - 1, lado - 1, static_cast<uint8_t>(otro));
-  --imagen.histograma[static_cast<size_t>(g)];
-  ++imagen.histograma[static_cast<size_t>(otro)];
-  return imagen;
-}
-
-struct CasoGreyLevel {
-  const char* nombre;
-  DatosImagen imagen;
-  int umbral;
-};
-
-void PrintTo(const CasoGreyLevel& caso, std::ostream* os) { *os << caso.nombre; }
-
-class GreyLevelUmbral : public ::testing::TestWithParam<CasoGreyLevel> {};
-
-// The threshold is published and binarizes exactly the dark class.
-TEST_P(GreyLevelUmbral, PublishesIndexOfBestSplit) {
-  CasoGreyLevel caso = GetParam();
-  EntornoSimple e(caso.imagen);
-  bool paso = false;
-  EXPECT_EQ(AlgoritmoGreyLevel(e, paso), Fin::Publicado);
-  EXPECT_EQ(e.umbralPublicado(), caso.umbral);
-  EXPECT_EQ(e.traza().lineas().size(), 11u);
-  EXPECT_TRUE(e.dialogos().mensajes().empty());
-  int64_t negros = 0;
-  int64_t oscuros = 0;
-  for (size_t i = 0; i < caso.imagen.pixeles.cantidad(); ++i) {
-    negros += caso.imagen.pixeles.planoNegro()[i];
-    oscuros += caso.imagen.pixeles.planoGris()[i] < caso.umbral;
+// Otsu read literally on random pictures of every width up to 19: fractions of the pixel count,
+// then for every index from the first to the last occupied one the between-class variance over
+// the total one, a later index winning a tie (as every empty level between occupied ones does).
+// The method counts the pixels itself, so the record's histogram is emptied first.
+TEST(AlgoritmoGreyLevel, StraightRunMatchesLiteralReading) {
+  for (int32_t ancho = 1; ancho <= 19; ++ancho) {
+    DatosImagen imagen = imagenAleatoria(ancho, 3, static_cast<unsigned>(ancho), ancho, 200);
+    std::vector<double> p(257, 0.0);  // counts first, then their fractions
+    for (int32_t y = 0; y < 3; ++y)
+      for (int32_t x = 0; x < ancho; ++x) ++p[imagen.pixeles.gris(x, y) + 1];
+    imagen.histograma.fill(0);
+    int primero = 0, ultimo = 0;
+    for (int i = 1; i <= 256; ++i) {
+      if (p[i] > 0 && primero == 0) primero = i;
+      if (p[i] > 0) ultimo = i;
+      p[i] /= 3 * ancho;
+    }
+    double media = 0, varianza = 0;
+    for (int i = 1; i <= 256; ++i) media += i * p[i];
+    for (int i = 1; i <= 256; ++i) varianza += (i - media) * (i - media) * p[i];
+    double mejor = -1, omega = 0, mu = 0;
+    int umbral = -1;
+    for (int k = 1; k <= ultimo; ++k) {
+      omega += p[k];
+      mu += k * p[k];
+      const double b = omega * (1 - omega);
+      const double eta = b <= 0 ? 0 : (omega * media - mu) * (omega * media - mu) / b / varianza;
+      if (eta >= mejor && k >= primero) {
+        mejor = eta;
+        umbral = k;
+      }
+    }
+    const char sep = ancho % 2 ? ',' : '.';
+    EntornoSimple e(imagen);
+    e.setSeparadorDecimal(sep);
+    bool paso = false;
+    EXPECT_EQ(AlgoritmoGreyLevel(e, paso), Fin::Publicado);
+    EXPECT_EQ(e.traza().texto(), cabecera(std::to_string(3 * ancho), textoDouble(varianza, sep),
+                                          textoDouble(media, sep)) +
+                                     cierre(umbral))
+        << ancho;
+    EXPECT_EQ(e.umbralPublicado(), umbral);
+    EXPECT_TRUE(e.dialogos().mensajes().empty());
   }
-  EXPECT_EQ(negros, oscuros);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Casos, GreyLevelUmbral,
-    ::testing::Values(
-        // Every index from 51 to 200 ties; the later one wins.
-        CasoGreyLevel{"FiftyAndTwoHundred", cincuentaDoscientos(2, 2), 200},
-        CasoGreyLevel{"FiftyAndTwoHundredUneven", cincuentaDoscientos(7, 1), 200},
-        CasoGreyLevel{"FiftyAndWhite", imagenDesdeFilas({{50, 255, 255}}), 255},
-        CasoGreyLevel{"BlackAndWhite", imagenDesdeFilas({{0, 255}}), 255},
-        CasoGreyLevel{"NeighbourLevels", imagenDesdeFilas({{7, 8, 8}}), 8},
-        // More pixels of one level than 16-bit counts hold.
-        CasoGreyLevel{"FortyThousandOfOneLevel", casiUniforme(200, 90, 10), 90}),
-    [](const auto& p) { return std::string(p.param.nombre); });
-
-TEST(AlgoritmoGreyLevel, StraightRunWritesElevenLines) {
-  DatosImagen imagen = cincuentaDoscientos(2, 2);
-  EntornoSimple e(imagen);
-  e.setSeparadorDecimal(',');
-  bool paso = false;
-  AlgoritmoGreyLevel(e, paso);
-  EXPECT_EQ(e.traza().texto(), unir(mas(cabecera("4", "5625", "126"), kCierre200)));
-}
-
-TEST(AlgoritmoGreyLevel, DoublesUseLocaleSeparator) {
-  DatosImagen imagen = imagenDesdeFilas({{0, 1}});
-  EntornoSimple e(imagen);
-  e.setSeparadorDecimal(',');
-  bool paso = false;
-  AlgoritmoGreyLevel(e, paso);
-  EXPECT_EQ(e.traza().texto(), unir(mas(cabecera("2", "0,25", "1,5"),
-                                        {"Umbral encontrado: 1", "", "Algoritmo finalizado."})));
-}
-
-// Step mode on 50/200: the variance box, then one prompt for each index from 51 to 200,
-// since every tie counts as a new maximum.
-TEST(AlgoritmoGreyLevel, StepModePromptsAtEveryTie) {
-  DatosImagen imagen = cincuentaDoscientos(2, 2);
-  EntornoSimple e(imagen, std::string(200, 'S'));
-  bool paso = true;
-  EXPECT_EQ(AlgoritmoGreyLevel(e, paso), Fin::Publicado);
-  const std::vector<Mensaje>& m = e.dialogos().mensajes();
-  ASSERT_EQ(m.size(), 1 + 150u);
-  EXPECT_EQ(m[0].titulo, "Velarno");
-  EXPECT_EQ(m[0].estilo, kEstiloSimple);
-  EXPECT_EQ(m[0].texto, "Varianza total: 5625");
-  EXPECT_EQ(m[1].titulo, "Paso a paso");
-  EXPECT_EQ(m[1].estilo, kEstiloSiNo);
-  EXPECT_EQ(m[1].texto, "Estimación del nuevo umbral: 1\rNuevo umbral: 51\r\r¿Seguir paso a paso?");
-  EXPECT_EQ(m[150].texto,
-            "Estimación del nuevo umbral: 1\rNuevo umbral: 200\r\r¿Seguir paso a paso?");
-  EXPECT_EQ(e.traza().lineas().size(), 8 + 3 + 3 * 150 + 3u);
-  EXPECT_TRUE(paso);
-  EXPECT_EQ(e.umbralPublicado(), 200);
-}
-
+// The variance box, then a prompt at every new or equal maximum (indexes 51 to 200 tie); No
+// writes the cancel lines once and the run goes on silently.
 TEST(AlgoritmoGreyLevel, NoAtThirdPromptCancelsOnce) {
-  DatosImagen imagen = cincuentaDoscientos(2, 2);
+  DatosImagen imagen = imagenDesdeFilas({{50, 50, 200, 200}});
   EntornoSimple e(imagen, "SSN");
   bool paso = true;
   EXPECT_EQ(AlgoritmoGreyLevel(e, paso), Fin::Publicado);
-  EXPECT_EQ(e.traza().texto(),
-            unir(mas(mas(cabecera("4", "5625", "126"),
-                         {"Estimación del nuevo umbral: -1", "Umbral: -1", "",
-                          "Estimación del nuevo umbral: 1", "Nuevo umbral: 51", "",
-                          "Estimación del nuevo umbral: 1", "Nuevo umbral: 52", "",
-                          "Estimación del nuevo umbral: 1", "Nuevo umbral: 53", "",
-                          "Paso a paso cancelado", ""}),
-                     kCierre200)));
-  EXPECT_EQ(e.dialogos().mensajes().size(), 1 + 3u);
+  EXPECT_EQ(e.traza().texto(), cabecera("4", "5625", "126") +
+                                   "Estimación del nuevo umbral: -1\nUmbral: -1\n\n"
+                                   "Estimación del nuevo umbral: 1\nNuevo umbral: 51\n\n"
+                                   "Estimación del nuevo umbral: 1\nNuevo umbral: 52\n\n"
+                                   "Estimación del nuevo umbral: 1\nNuevo umbral: 53\n\n"
+                                   "Paso a paso cancelado\n\n" +
+                                   cierre(200));
+  const auto pregunta = [](const char* respuesta, int lineas, int k) {
+    return "Paso a paso|4|" + std::string(respuesta) + "|" + std::to_string(lineas) +
+           "|Estimación del nuevo umbral: 1\\rNuevo umbral: " + std::to_string(k) +
+           "\\r\\r¿Seguir paso a paso?\n";
+  };
+  EXPECT_EQ(textoMensajes(e), "Velarno|0|1|8|Varianza total: 5625\n" + pregunta("6", 14, 51) +
+                                  pregunta("6", 17, 52) + pregunta("7", 20, 53));
   EXPECT_FALSE(paso);
   EXPECT_EQ(e.umbralPublicado(), 200);
 }
 
 // One grey level leaves no variance to divide by: the run says why, closes, and publishes
-// nothing. 40,000 pixels share the level.
+// nothing; step mode shows only the variance box.
 TEST(AlgoritmoGreyLevel, SingleLevelEndsWithoutResult) {
-  for (bool pasoInicial : {false, true}) {
-    DatosImagen imagen = imagenUniforme(200, 200, 100);
-    EntornoSimple e(imagen, "SSS", 77);
-    bool paso = pasoInicial;
-    EXPECT_EQ(AlgoritmoGreyLevel(e, paso), Fin::SinResultado);
-    EXPECT_EQ(e.traza().texto(),
-              unir(mas(cabecera("40000", "0", "101"),
-                       {"La imagen tiene un solo nivel de gris: no hay umbral que separe dos "
-                        "clases.",
-                        "", "Algoritmo finalizado."})));
-    EXPECT_EQ(e.umbralPublicado(), std::nullopt);
-    EXPECT_EQ(e.umbral(), 77);
-    // Step mode shows only the variance box.
-    EXPECT_EQ(e.dialogos().mensajes().size(), pasoInicial ? 1u : 0u);
-  }
+  DatosImagen imagen = imagenUniforme(3, 2, 100);
+  EntornoSimple e(imagen, "SSS");
+  bool paso = true;
+  EXPECT_EQ(AlgoritmoGreyLevel(e, paso), Fin::SinResultado);
+  EXPECT_EQ(e.traza().texto(), cabecera("6", "0", "101") +
+                                   "La imagen tiene un solo nivel de gris: no hay umbral que "
+                                   "separe dos clases.\n\nAlgoritmo finalizado.\n");
+  EXPECT_EQ(textoMensajes(e), "Velarno|0|1|8|Varianza total: 0\n");
+  EXPECT_EQ(e.publicaciones(), 0);
 }
 
-// The method counts the pixels itself; a stale record histogram changes nothing.
-TEST(AlgoritmoGreyLevel, IgnoresRecordHistogram) {
-  DatosImagen imagen = cincuentaDoscientos(3, 5);
-  imagen.histograma.fill(0);
-  imagen.histograma[0] = 1000;
-  EntornoSimple e(imagen);
-  bool paso = false;
-  AlgoritmoGreyLevel(e, paso);
-  EXPECT_EQ(e.umbralPublicado(), 200);
-}
-
+// Where a class is empty the criterion is 0, not 0 / 0.
 TEST(Nu, ZeroWhereAClassIsEmpty) {
   ProbabilidadesIndice p{};
   p[51] = 0.25;
   p[201] = 0.75;
-  const double media = u(p, 256);
-  EXPECT_EQ(w(p, 0), 0.0);
-  EXPECT_EQ(w(p, -3), 0.0);
-  EXPECT_EQ(w(p, 201), 1.0);
-  EXPECT_EQ(media, 51 * 0.25 + 201 * 0.75);
-  EXPECT_EQ(nu(p, 50, media, 1.0), 0.0);   // ω = 0
-  EXPECT_EQ(nu(p, 201, media, 1.0), 0.0);  // ω = 1
-  EXPECT_EQ(nu(p, 260, media, 1.0), 0.0);
-  EXPECT_GT(nu(p, 51, media, 1.0), 0.0);
-}
-
-// The last populated index is never chosen when two or more levels are present.
-TEST(AlgoritmoGreyLevel, NeverChoosesLastLevelOnRandomPictures) {
-  for (unsigned semilla = 1; semilla <= 20; ++semilla) {
-    DatosImagen imagen = imagenAleatoria(31, 17, semilla, static_cast<int>(semilla), 200);
-    int ultimo = 0;
-    for (int g = 0; g < 256; ++g)
-      if (imagen.histograma[static_cast<size_t>(g)] > 0) ultimo = g;
-    EntornoSimple e(imagen);
-    bool paso = false;
-    ASSERT_EQ(AlgoritmoGreyLevel(e, paso), Fin::Publicado);
-    EXPECT_GT(*e.umbralPublicado(), static_cast<int>(semilla));
-    EXPECT_LE(*e.umbralPublicado(), ultimo);
-  }
-}
-
-// The level count read eight bytes at a time agrees with a plain count, tails included.
-TEST(RecuentoNiveles, SameAsPlainCount) {
-  for (int32_t ancho = 1; ancho <= 19; ++ancho) {
-    DatosImagen imagen = imagenAleatoria(ancho, 3, static_cast<unsigned>(ancho));
-    const auto recuento = recuentoNiveles(imagen.pixeles);
-    for (int g = 0; g < 256; ++g)
-      EXPECT_EQ(recuento[static_cast<size_t>(g)], imagen.histograma[static_cast<size_t>(g)]);
-  }
+  EXPECT_EQ(nu(p, 50, u(p, 256), 1.0), 0.0);
+  EXPECT_EQ(nu(p, 201, u(p, 256), 1.0), 0.0);
 }
 
 }  // namespace

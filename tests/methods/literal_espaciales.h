@@ -12,6 +12,7 @@
 
 #include "methods/entorno.h"
 #include "methods/numeros.h"
+#include "methods/relajacion.h"
 
 namespace velarno::literal {
 
@@ -36,9 +37,7 @@ inline Fin Thrdd(Entorno& entorno, bool& paso) {
   traza.agregar("");
   traza.agregar("nº total de pixels: " + textoSingle(total, sep));
   traza.agregar("");
-  int col = 0;
-  int row = 0;
-  int dir = 1;
+  int col = 0, row = 0, dir = 1;
   const int64_t fin = redondear(static_cast<double>(total - static_cast<float>(w)));
   for (int64_t i = 0; i <= fin; ++i) {
     if (col >= w - 1) {
@@ -54,14 +53,8 @@ inline Fin Thrdd(Entorno& entorno, bool& paso) {
     const int gi = px.gris(col, row);
     mi = mi - mi / n + gi;
     const double comparacion = (mi / n) * (100 - pct) / 100;
-    std::string s;
-    if (gi < comparacion) {
-      px.setNegro(col, row, true);
-      s = "Negro";
-    } else {
-      px.setNegro(col, row, false);
-      s = "Blanco";
-    }
+    px.setNegro(col, row, gi < comparacion);
+    const std::string s = gi < comparacion ? "Negro" : "Blanco";
     if (paso) {
       const std::string l1 =
           "Pixel[" + textoEntero(row) + "," + textoEntero(col) + "] (gi): " + textoEntero(gi);
@@ -92,8 +85,7 @@ inline Fin Thrdd(Entorno& entorno, bool& paso) {
 
 inline int local2(const DatosImagen& imagen, int rmin, int rmax, int cmin, int cmax,
                   bool& estable) {
-  int64_t m = 0;
-  int64_t n = 0;
+  int64_t m = 0, n = 0;
   for (int i = rmin; i <= rmax - 1; ++i)
     for (int j = cmin; j <= cmax - 1; ++j) {
       m = m + imagen.pixeles.gris(j, i);
@@ -112,8 +104,7 @@ inline int local2(const DatosImagen& imagen, int rmin, int rmax, int cmin, int c
     }
     ++pasadas;
     told = m;
-    int64_t a = 0;
-    int64_t b = 0;
+    int64_t a = 0, b = 0;
     for (int64_t i = 0; i <= told; ++i) {
       a += i * h[static_cast<size_t>(i)];
       b += h[static_cast<size_t>(i)];
@@ -128,8 +119,7 @@ inline int local2(const DatosImagen& imagen, int rmin, int rmax, int cmin, int c
       stop = true;
     }
     if (!stop) {
-      int64_t c = 0;
-      int64_t d = 0;
+      int64_t c = 0, d = 0;
       for (int64_t i = told + 1; i <= 255; ++i) {
         c += i * h[static_cast<size_t>(i)];
         d += h[static_cast<size_t>(i)];
@@ -146,8 +136,7 @@ inline int local2(const DatosImagen& imagen, int rmin, int rmax, int cmin, int c
   return static_cast<int>(m);
 }
 
-// Also returns the threshold map through `mapa` (row after row).
-inline Fin RegionalThreshold(Entorno& entorno, bool& paso, std::vector<int>* mapa = nullptr) {
+inline Fin RegionalThreshold(Entorno& entorno, bool& paso) {
   DatosImagen& imagen = entorno.imagen();
   Traza& traza = entorno.traza();
   Dialogos& dialogos = entorno.dialogos();
@@ -185,22 +174,16 @@ inline Fin RegionalThreshold(Entorno& entorno, bool& paso, std::vector<int>* map
     for (int c = 0; c <= ancho - 1; ++c) {
       const int g = imagen.pixeles.gris(c, r);
       const int t = umbral[static_cast<size_t>(r * ancho + c)];
-      std::string s;
-      if (g < t) {
-        imagen.pixeles.setNegro(c, r, true);
-        s = "Negro";
-      } else {
-        imagen.pixeles.setNegro(c, r, false);
-        s = "Blanco";
-      }
+      imagen.pixeles.setNegro(c, r, g < t);
+      const std::string s = g < t ? "Negro" : "Blanco";
       if (paso) {
-        traza.agregar("Pixel (" + textoEntero(r) + "," + textoEntero(c) + "): " + textoEntero(g));
+        const std::string pixel =
+            "Pixel (" + textoEntero(r) + "," + textoEntero(c) + "): " + textoEntero(g);
+        traza.agregar(pixel);
         traza.agregar("Valor local: " + textoEntero(t));
         traza.agregar("Pixel convertido a: " + s);
         traza.agregar("");
-        if (dialogos.preguntar("Paso a paso", "Pixel (" + textoEntero(r) + "," + textoEntero(c) +
-                                                  "): " + textoEntero(g) +
-                                                  "\rValor local: " + textoEntero(t) +
+        if (dialogos.preguntar("Paso a paso", pixel + "\rValor local: " + textoEntero(t) +
                                                   "\r\rPixel convertido a: " + s) == kNo) {
           paso = false;
           traza.agregar("");
@@ -215,12 +198,12 @@ inline Fin RegionalThreshold(Entorno& entorno, bool& paso, std::vector<int>* map
         "Aviso: en algunas ventanas el umbral no se estabilizó en 1000 pasadas; se usa su "
         "último valor.");
   traza.agregar("Algoritmo Regional Thresholds Finalizado.");
-  if (mapa != nullptr) *mapa = umbral;
   return Fin::Dibujado;
 }
 
 // Relaxation exactly as defined: arrays of (ancho + 1) x (alto + 1), labels in the record's
-// grey levels, a copy of the whole record restored at the end.
+// grey levels, a copy of the whole record restored at the end. The neighbourhood statistics
+// are the method's plain meanminmax, which the fast start-up is checked against on its own.
 class Relajacion {
  public:
   explicit Relajacion(Entorno& entorno) : e_(entorno), img_(entorno.imagen()) {}
@@ -242,10 +225,8 @@ class Relajacion {
     traza.agregar("");
     assign_class(p, q);
     thresh(p, q);
-    int pasadas = 0;
-    double residuo = 0;
-    double mejor = 10000;
-    int estancadas = 0;
+    int pasadas = 0, estancadas = 0;
+    double residuo = 0, mejor = 10000;
     do {
       residuo = update(p, q);
       pasadas = pasadas + 1;
@@ -281,13 +262,6 @@ class Relajacion {
 
   static double fR(int l1, int l2) { return l1 == l2 ? 0.9 : -0.9; }
 
-  int range(int i, int j) const {
-    return static_cast<float>(i) >= 0 && static_cast<float>(i) < static_cast<float>(img_.ancho) &&
-                   j >= 0 && j < img_.alto
-               ? 1
-               : 0;
-  }
-
   double mean() const {
     int64_t suma = 0;
     for (int x = 0; x <= img_.ancho - 1; ++x)
@@ -303,39 +277,17 @@ class Relajacion {
     for (int x = 0; x <= img_.ancho - 1; ++x)
       for (int y = 0; y <= img_.alto - 1; ++y) {
         const double g = img_.pixeles.gris(x, y);
-        if (g < gmin) {
+        if (g < gmin)
           gmin = g;
-        } else if (g > gmax) {
+        else if (g > gmax)
           gmax = g;
-        }
       }
-  }
-
-  void meanminmax(int r, int c, double& media, double& xmin, double& xmax) const {
-    xmin = img_.pixeles.gris(r, c);
-    xmax = xmin;
-    int64_t suma = 0;
-    int64_t n = 0;
-    for (int i = r - 10; i <= r + 8; ++i)
-      for (int j = c - 10; j <= c + 8; ++j)
-        if (range(i, j) == 1) {
-          const double g = img_.pixeles.gris(i, j);
-          if (g < xmin) {
-            xmin = g;
-          } else if (g > xmax) {
-            xmax = g;
-          }
-          suma = suma + img_.pixeles.gris(i, j);
-          n = n + 1;
-        }
-    media = static_cast<double>(suma) / static_cast<double>(n);
   }
 
   void assign_class(Matriz& p, Matriz& q) const {
     if (e_.texto("MetRelajacion") == "Rosenfeld") {
       const double m = mean();
-      double gmin = 0;
-      double gmax = 0;
+      double gmin = 0, gmax = 0;
       minmax(gmin, gmax);
       const double d1 = (m - gmin) * 2;
       const double d2 = (gmax - m) * 2;
@@ -358,10 +310,8 @@ class Relajacion {
         }
       for (int x = 0; x <= img_.ancho - 1; ++x)
         for (int y = 0; y <= img_.alto - 1; ++y) {
-          double m = 0;
-          double xmin = 0;
-          double xmax = 0;
-          meanminmax(x, y, m, xmin, xmax);
+          double m = 0, xmin = 0, xmax = 0;
+          meanminmax(img_, x, y, m, xmin, xmax);  // the plain window statistics
           const double d1 = (m - xmin) * 2;
           const double d2 = (xmax - m) * 2;
           const double g = img_.pixeles.gris(x, y);

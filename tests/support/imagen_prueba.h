@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -28,10 +30,16 @@ inline DatosImagen imagenDesdeFilas(const std::vector<std::vector<int>>& filas) 
   return imagen;
 }
 
-// An ancho x alto record of one grey level.
+// An ancho x alto record of one grey level, filled directly so that large ones are quick.
 inline DatosImagen imagenUniforme(int32_t ancho, int32_t alto, int gris) {
-  return imagenDesdeFilas(std::vector<std::vector<int>>(
-      static_cast<size_t>(alto), std::vector<int>(static_cast<size_t>(ancho), gris)));
+  DatosImagen imagen;
+  imagen.ancho = ancho;
+  imagen.alto = alto;
+  imagen.pixeles = Pixeles(ancho, alto);
+  std::fill_n(imagen.pixeles.planoGris(), imagen.pixeles.cantidad(), static_cast<uint8_t>(gris));
+  imagen.histograma[static_cast<size_t>(gris)] = static_cast<int64_t>(imagen.pixeles.cantidad());
+  imagen.maxHistograma = imagen.histograma[static_cast<size_t>(gris)];
+  return imagen;
 }
 
 // A reproducible random record (levels lo..hi).
@@ -44,6 +52,44 @@ inline DatosImagen imagenAleatoria(int32_t ancho, int32_t alto, unsigned semilla
   for (auto& fila : filas)
     for (int& g : fila) g = nivel(azar);
   return imagenDesdeFilas(filas);
+}
+
+// A smooth ramp: level (x * pasoX + y * pasoY) mod 256 at column x, row y.
+inline DatosImagen degradado(int ancho, int alto, int pasoX, int pasoY) {
+  std::vector<std::vector<int>> filas(static_cast<size_t>(alto),
+                                      std::vector<int>(static_cast<size_t>(ancho)));
+  for (int y = 0; y < alto; ++y)
+    for (int x = 0; x < ancho; ++x) filas[y][x] = (x * pasoX + y * pasoY) % 256;
+  return imagenDesdeFilas(filas);
+}
+
+// A record whose stored histogram is given directly, without pixels (the histogram methods
+// read nothing else); `ancho` x `alto` must be its total.
+inline DatosImagen imagenDeHistograma(int32_t ancho, int32_t alto,
+                                      const std::map<int, int64_t>& cuentas) {
+  DatosImagen imagen;
+  imagen.ancho = ancho;
+  imagen.alto = alto;
+  for (const auto& [nivel, cuenta] : cuentas)
+    imagen.histograma[static_cast<size_t>(nivel)] = cuenta;
+  return imagen;
+}
+
+// A one-row picture holding `cuenta` pixels of each level `nivel` in `cuentas`, by level.
+inline DatosImagen imagenDeCuentas(const std::map<int, int>& cuentas) {
+  std::vector<int> fila;
+  for (const auto& [nivel, cuenta] : cuentas) fila.insert(fila.end(), cuenta, nivel);
+  return imagenDesdeFilas({fila});
+}
+
+// The negro and grey planes of a record, row after row.
+inline std::vector<uint8_t> planoNegro(const DatosImagen& imagen) {
+  const uint8_t* plano = imagen.pixeles.planoNegro();
+  return std::vector<uint8_t>(plano, plano + imagen.pixeles.cantidad());
+}
+inline std::vector<uint8_t> planoGris(const DatosImagen& imagen) {
+  const uint8_t* plano = imagen.pixeles.planoGris();
+  return std::vector<uint8_t>(plano, plano + imagen.pixeles.cantidad());
 }
 
 }  // namespace velarno
