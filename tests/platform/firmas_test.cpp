@@ -24,40 +24,24 @@ std::string gifDe(const Bytes& datos, size_t n) {
   return revisarGif(copia.data(), copia.size());
 }
 
+// Each signature at its exact length, and near misses.
 TEST(OlfatearFormato, TellsTheFourSignaturesAndNothingElse) {
-  struct Caso {
-    std::string bytes;
-    Formato formato;
-  };
-  const std::vector<Caso> casos = {
+  const std::vector<std::pair<std::string, Formato>> casos = {
       {"", Formato::Ninguno},
       {"B", Formato::Ninguno},
       {"BM", Formato::Bmp},
-      {"BMxxxx", Formato::Bmp},
-      {"bm", Formato::Ninguno},
-      {"MB", Formato::Ninguno},
-      {"GIF87", Formato::Ninguno},
       {"GIF87a", Formato::Gif},
       {"GIF89a", Formato::Gif},
       {"GIF88a", Formato::Ninguno},
-      {"gif89a", Formato::Ninguno},
-      {"\xFF\xD8", Formato::Ninguno},
       {"\xFF\xD8\xFF", Formato::Jpeg},
       {"\xFF\xD8\xFE", Formato::Ninguno},
-      {"\xFF\xD9\xFF", Formato::Ninguno},
-      {"\x89PN", Formato::Ninguno},
       {"\x89PNG", Formato::Png},
-      {"\x89PNG\r\n\x1A\n", Formato::Png},
       {"\x88PNG", Formato::Ninguno},
       {std::string("II*\0", 4), Formato::Ninguno},
-      {std::string("MM\0*", 4), Formato::Ninguno},
-      {"RIFF\x10\0\0\0WEBPVP8 ", Formato::Ninguno},
-      {" BM", Formato::Ninguno},
   };
-  for (const Caso& c : casos) {
-    SCOPED_TRACE("«" + c.bytes + "»");
-    const Bytes b = bytes(c.bytes);
-    EXPECT_EQ(olfatearFormato(b.data(), b.size()), c.formato);
+  for (const auto& [texto, formato] : casos) {
+    const Bytes b = bytes(texto);
+    EXPECT_EQ(olfatearFormato(b.data(), b.size()), formato) << "«" << texto << "»";
   }
 }
 
@@ -66,11 +50,7 @@ TEST(OlfatearFormato, TellsTheFourSignaturesAndNothingElse) {
 Bytes jpeg(int comentarios, int barridos) {
   Bytes b = {0xFF, 0xD8};
   const auto segmento = [&b](uint8_t marcador, const Bytes& cuerpo) {
-    b.push_back(0xFF);
-    b.push_back(marcador);
-    const size_t largo = cuerpo.size() + 2;
-    b.push_back(static_cast<uint8_t>(largo >> 8));
-    b.push_back(static_cast<uint8_t>(largo & 0xFF));
+    b.insert(b.end(), {0xFF, marcador, 0, static_cast<uint8_t>(cuerpo.size() + 2)});
     b.insert(b.end(), cuerpo.begin(), cuerpo.end());
   };
   for (int i = 0; i < comentarios; ++i) segmento(0xFE, {'h', 'o', 'l', 'a'});
@@ -79,38 +59,25 @@ Bytes jpeg(int comentarios, int barridos) {
     segmento(0xDA, {1, 1, 0, 0, 0, 0});
     b.insert(b.end(), {0x12, 0xFF, 0x00, 0x34, 0xFF, 0xFF, 0xD3, 0x56, 0xFF, 0x00});
   }
-  b.push_back(0xFF);
-  b.push_back(0xD9);
+  b.insert(b.end(), {0xFF, 0xD9});
   return b;
 }
 
 TEST(RevisarJpeg, CountsScansAndSegmentsUpToTheLimits) {
-  struct Caso {
-    const char* nombre;
-    Bytes datos;
-    std::string defecto;
-  };
   // The frame header is one segment: 100 scans + 899 comments + 1 = 1000 segments.
   Bytes trasFin = jpeg(0, 1);
   for (int i = 0; i < 2000; ++i) trasFin.insert(trasFin.end(), {0xFF, 0xFE, 0x00, 0x02});
-  Bytes basuraEntreSegmentos = jpeg(0, 0);
-  basuraEntreSegmentos.resize(basuraEntreSegmentos.size() - 2);
-  for (int i = 0; i < 1001; ++i)
-    basuraEntreSegmentos.insert(basuraEntreSegmentos.end(), {0x00, 0xFF, 0xFE, 0x00, 0x02});
-  const std::vector<Caso> casos = {
-      {"100 scans", jpeg(0, 100), ""},
+  const struct {
+    const char* nombre;
+    Bytes datos;
+    std::string defecto;
+  } casos[] = {
+      {"100 scans, 1000 segments", jpeg(899, 100), ""},
       {"101 scans", jpeg(0, 101), "demasiados barridos"},
-      {"1000 segments", jpeg(899, 100), ""},
       {"1001 segments", jpeg(900, 100), "demasiados segmentos"},
-      {"1001 segments, few scans", jpeg(1000, 0), "demasiados segmentos"},
       {"segments after EOI", trasFin, ""},
-      {"garbage before segments", basuraEntreSegmentos, "demasiados segmentos"},
-      {"only SOI", {0xFF, 0xD8}, ""},
   };
-  for (const Caso& c : casos) {
-    SCOPED_TRACE(c.nombre);
-    EXPECT_EQ(jpegDe(c.datos, c.datos.size()), c.defecto);
-  }
+  for (const auto& c : casos) EXPECT_EQ(jpegDe(c.datos, c.datos.size()), c.defecto) << c.nombre;
 }
 
 TEST(RevisarJpeg, EveryTruncationIsReadWithinItsBytes) {
@@ -121,8 +88,7 @@ TEST(RevisarJpeg, EveryTruncationIsReadWithinItsBytes) {
   for (size_t n = 2; n <= datos.size(); ++n) {
     if (!jpegDe(datos, n).empty() && primeroRechazado == 0) primeroRechazado = n;
   }
-  const Bytes cien = jpeg(0, 100);
-  EXPECT_EQ(primeroRechazado, cien.size() - 2 + 10);  // up to the 101st SOS segment's end
+  EXPECT_EQ(primeroRechazado, jpeg(0, 100).size() - 2 + 10);  // the 101st SOS segment's end
 
   // A length that runs past the end, lengths below 2, and a marker cut after its FF.
   const std::vector<Bytes> raros = {
@@ -130,7 +96,6 @@ TEST(RevisarJpeg, EveryTruncationIsReadWithinItsBytes) {
       {0xFF, 0xD8, 0xFF, 0xFE, 0x00, 0x01, 0xFF, 0xDA, 0x00, 0x02},
       {0xFF, 0xD8, 0xFF, 0xFE, 0x00},
       {0xFF, 0xD8, 0xFF, 0xFF, 0xFF},
-      {0xFF, 0xD8, 0xFF},
   };
   for (const Bytes& b : raros) EXPECT_EQ(jpegDe(b, b.size()), "");
 }
@@ -146,14 +111,12 @@ struct Cuadro {
 Bytes gif(const std::vector<Cuadro>& cuadros, size_t* posicionUltimoCodigo = nullptr) {
   Bytes b = bytes("GIF89a");
   b.insert(b.end(), {2, 0, 2, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255});
-  b.insert(b.end(), {0x21, 0xFE, 3, 0x2C, 0x2C, 0x2C, 0});
-  b.insert(b.end(), {0x21, 0xFF, 11});
+  b.insert(b.end(), {0x21, 0xFE, 3, 0x2C, 0x2C, 0x2C, 0, 0x21, 0xFF, 11});
   const Bytes netscape = bytes("NETSCAPE2.0");
   b.insert(b.end(), netscape.begin(), netscape.end());
   b.insert(b.end(), {3, 1, 0, 0, 0});
   for (const Cuadro& c : cuadros) {
-    b.insert(b.end(), {0x21, 0xF9, 4, 0, 10, 0, 0, 0});
-    b.insert(b.end(), {0x2C, 0, 0, 0, 0, 2, 0, 2, 0});
+    b.insert(b.end(), {0x21, 0xF9, 4, 0, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0});
     b.push_back(c.tablaLocal ? 0x81 : 0x00);
     if (c.tablaLocal) b.insert(b.end(), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
     if (posicionUltimoCodigo) *posicionUltimoCodigo = b.size();
@@ -165,28 +128,22 @@ Bytes gif(const std::vector<Cuadro>& cuadros, size_t* posicionUltimoCodigo = nul
 }
 
 TEST(RevisarGif, LzwMinimumCodeSizeMustBeTwoToEight) {
-  struct Caso {
+  const struct {
     const char* nombre;
     std::vector<Cuadro> cuadros;
     bool rechazado;
-  };
-  const std::vector<Caso> casos = {
-      {"size 0", {{0}}, true},
+  } casos[] = {
       {"size 1", {{1}}, true},
       {"size 2", {{2}}, false},
       {"size 8", {{8}}, false},
       {"size 9", {{9}}, true},
-      {"size 255", {{255}}, true},
-      {"local colour table", {{2, true}}, false},
       {"three good frames", {{2}, {8, true}, {3}}, false},
-      {"third frame bad", {{2}, {8, true}, {9}}, true},
       {"second frame bad after local table", {{2}, {1, true}}, true},
-      {"no frames", {}, false},
   };
-  for (const Caso& c : casos) {
-    SCOPED_TRACE(c.nombre);
+  for (const auto& c : casos) {
     const Bytes b = gif(c.cuadros);
-    EXPECT_EQ(gifDe(b, b.size()), c.rechazado ? "un tamaño de código LZW no válido" : "");
+    EXPECT_EQ(gifDe(b, b.size()), c.rechazado ? "un tamaño de código LZW no válido" : "")
+        << c.nombre;
   }
 }
 
@@ -194,21 +151,14 @@ TEST(RevisarGif, TruncatedFilesAreLeftToTheDecoder) {
   size_t posicion = 0;
   const Bytes datos = gif({{2}, {2, true}, {0}}, &posicion);
   for (size_t n = 0; n <= datos.size(); ++n) {
-    SCOPED_TRACE(n);
     // Refused once the bad code size byte is inside the data, never before.
-    EXPECT_EQ(gifDe(datos, n).empty(), n <= posicion);
+    EXPECT_EQ(gifDe(datos, n).empty(), n <= posicion) << n;
   }
-  // A global colour table cut by the end, and a screen descriptor cut short.
-  Bytes corta = bytes("GIF89a");
-  corta.insert(corta.end(), {2, 0, 2, 0, 0x87, 0, 0, 1, 2, 3});
-  EXPECT_EQ(gifDe(corta, corta.size()), "");
-  EXPECT_EQ(gifDe(corta, 10), "");
 }
 
 TEST(RevisarGif, AnUnknownBlockEndsTheWalk) {
   Bytes b = gif({{2}});
-  b.pop_back();
-  b.push_back(0x00);  // neither extension, descriptor nor trailer: the decoder stops here
+  b.back() = 0x00;  // neither extension, descriptor nor trailer: the decoder stops here
   const Bytes resto = gif({{0}});
   b.insert(b.end(), resto.begin() + 13 + 6, resto.end());
   EXPECT_EQ(gifDe(b, b.size()), "");

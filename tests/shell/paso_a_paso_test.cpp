@@ -7,32 +7,18 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include "methods/dialogos_guion.h"
 #include "shell/dialogos_qt.h"
-#include "shell/form1.h"
 #include "shell/vista_imagen.h"
 #include "support/ventana_prueba.h"
 
 namespace velarno {
 namespace {
-
-// Scripted boxes that look at the window each time a prompt is up.
-class DialogosMirando : public DialogosGuion {
- public:
-  using DialogosGuion::DialogosGuion;
-  int preguntar(const std::string& titulo, const std::string& texto) override {
-    if (alPreguntar) alPreguntar();
-    return DialogosGuion::preguntar(titulo, texto);
-  }
-  std::function<void()> alPreguntar;
-};
 
 // The 5 x 3 picture's binarized surface as text, row by row: N black, B white.
 std::string raster(const QImage& imagen) {
@@ -44,23 +30,19 @@ std::string raster(const QImage& imagen) {
   return t;
 }
 
-struct VentanaMirada {
-  explicit VentanaMirada(std::string respuestas)
-      : dialogos(std::move(respuestas)), ventana(&dialogos, &selector) {
+// The real window, shown, keeping what the binarized view shows at each prompt ('?' when it
+// shows a stale picture).
+struct VentanaMirada : VentanaPrueba {
+  explicit VentanaMirada(std::string respuestas) : VentanaPrueba(std::move(respuestas)) {
     ventana.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&ventana));
-    vista = ventana.findChild<VistaImagen*>(QStringLiteral("imagenBinarizada"));
-    // What the binarized view shows at each prompt, '?' when it shows a stale picture.
+    vista = control<VistaImagen>("imagenBinarizada");
     dialogos.alPreguntar = [this] {
       const SuperficieQImage& s = ventana.superficieBinarizada();
       vistas.push_back(vista->versionPintadaParaPruebas() == s.version() ? raster(s.qimage())
                                                                          : "?");
     };
   }
-  QTemporaryDir carpeta;
-  DialogosMirando dialogos;
-  SelectorGuion selector;
-  Form1 ventana;
   VistaImagen* vista = nullptr;
   std::vector<std::string> vistas;
 };
@@ -75,13 +57,11 @@ QImage degradado() {
 
 TEST(PasoAPasoVentana, BinarizationViewGrowsFromWhiteAtEveryPrompt) {
   VentanaMirada v(std::string(15, 'S'));
-  const QString ruta = QDir(v.carpeta.path()).filePath(QStringLiteral("d.png"));
-  ASSERT_TRUE(degradado().save(ruta));
-  ASSERT_TRUE(v.ventana.abrirFichero(ruta));
+  ASSERT_TRUE(v.abrir(QStringLiteral("d.png"), degradado()));
   // An older result on screen first: the step run must start from white all the same.
   v.ventana.procesoPulsarBinarizar();
   v.ventana.datos().pixeles.setNegro(4, 2, true);
-  v.ventana.findChild<QScrollBar*>(QStringLiteral("scrUmbral"))->setValue(8);
+  v.umbral()->setValue(8);
   v.ventana.binarizarPasoAPaso();
   ASSERT_EQ(v.vistas.size(), 15u);
   std::vector<std::string> esperadas;
@@ -101,9 +81,7 @@ TEST(PasoAPasoVentana, BinarizationViewGrowsFromWhiteAtEveryPrompt) {
 // next prompt.
 TEST(PasoAPasoVentana, MovingAveragesViewIsCurrentAtEveryPrompt) {
   VentanaMirada v(std::string(8, 'S'));
-  const QString ruta = QDir(v.carpeta.path()).filePath(QStringLiteral("m.png"));
-  ASSERT_TRUE(imagenDePrueba(8, 3).save(ruta));
-  ASSERT_TRUE(v.ventana.abrirFichero(ruta));
+  ASSERT_TRUE(v.abrir(QStringLiteral("m.png"), imagenDePrueba(8, 3)));
   v.ventana.ejecutarMetodo(QStringLiteral("Relax"), true);
   ASSERT_GE(v.vistas.size(), 9u);
   EXPECT_EQ(v.vistas[0], "BBBBBBBB/BBBBBBBB/BBBBBBBB/");  // from white
@@ -158,6 +136,7 @@ TEST(PasoAPasoVentana, PromptOpensBesideTheTraceAndKeepsWhereTheUserMovedIt) {
   const QRect pantalla = ventana.screen()->availableGeometry();
 
   std::vector<QRect> cajas;
+  QString ultima;  // the last box: title, text and button
   QPoint movida;
   std::function<void()> mirar = [&] {
     auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -166,6 +145,8 @@ TEST(PasoAPasoVentana, PromptOpensBesideTheTraceAndKeepsWhereTheUserMovedIt) {
       return;
     }
     cajas.push_back(caja->geometry());
+    ultima = caja->windowTitle() + QLatin1Char('|') + caja->text() + QLatin1Char('|') +
+             caja->buttons().at(0)->text().remove(QLatin1Char('&'));
     if (cajas.size() == 1) {
       QTest::qWait(300);  // the user drags the box once it has settled
       caja->move(pantalla.topLeft() + QPoint(5, 7));
@@ -183,6 +164,8 @@ TEST(PasoAPasoVentana, PromptOpensBesideTheTraceAndKeepsWhereTheUserMovedIt) {
   const QSize conTitulo = cajas[0].size() + QSize(0, 32);
   EXPECT_EQ(cajas[0].topLeft(), colocarJunto(zona, conTitulo, pantalla) + QPoint(0, 32));
   for (size_t k = 1; k < cajas.size(); ++k) EXPECT_EQ(cajas[k].topLeft(), movida) << "box " << k;
+  // Without a title of its own, the application's; carriage returns as line breaks; Spanish.
+  EXPECT_EQ(ultima, QStringLiteral("Velarno|\nsuma Total: 9\nNº de pixels: 3\n|Aceptar"));
 }
 
 }  // namespace
