@@ -119,10 +119,10 @@ TEST(DibujarHistograma, BarsRoundTheArrowTipDoesNot) {
   for (const auto& [umbral, punta] : casos) {
     SuperficieGrabadora s(304, 191);
     dibujarHistograma(s, imagen, umbral);
-    EXPECT_EQ(SuperficieGrabadora::describir(s.ordenes()[1 + 256 + 3]), punta) << umbral;
+    EXPECT_EQ(s.ordenes()[1 + 256 + 3], punta) << umbral;
     std::string barras;
     for (int nivel : {3, 38, 254, 255})
-      barras += SuperficieGrabadora::describir(s.ordenes()[1 + static_cast<size_t>(nivel)]) + "\n";
+      barras += s.ordenes()[1 + static_cast<size_t>(nivel)] + "\n";
     EXPECT_EQ(barras,
               "linea (23,10)-(23,12) 000000 1\nlinea (58,10)-(58,43) 000000 1\n"
               "linea (274,10)-(274,14) 000000 1\nlinea (275,10)-(275,12) 000000 1\n");

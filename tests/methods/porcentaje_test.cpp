@@ -2,10 +2,13 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "methods/dialogos_guion.h"
+#include "methods/protocolo.h"
 #include "support/entorno_prueba.h"
 #include "support/imagen_prueba.h"
 
@@ -87,6 +90,27 @@ TEST(AlgoritmoPorcentaje, StepRunCancelledAtAnEmptyLevel) {
             "Ejecución Paso a paso|4|6|9|histograma (1): 1\\r\\nPixeles contados: 1" + seguir +
                 "Ejecución Paso a paso|4|7|12|histograma (2): 0\\r\\nPixeles contados: 1" + seguir);
   EXPECT_EQ(e.umbralPublicado(), 3);
+}
+
+// The check made as the percentage is typed in the window.
+TEST(ValidarTpct, ShowsTheRightBoxOrNone) {
+  const std::string noNumerico =
+      "No esta introduciendo un valor válido\rAsegurese de estar introduciendo solo valores "
+      "numéricos.";
+  const std::string fuera =
+      "No esta introduciendo un valor válido\rAsegurese de que está entre 0 y 100.";
+  // Checked after rounding half to even: 100.5 is 100.
+  const std::pair<std::string, std::string> casos[] = {
+      {"abc", noNumerico}, {"50,5", ""},  {"0", ""},     {"100", ""},
+      {"101", fuera},      {"-1", fuera}, {"100.5", ""}, {"40000", fuera}};
+  for (const auto& [texto, caja] : casos) {
+    const std::optional<Mensaje> mensaje = validarTpct(texto, texto == "50,5" ? ',' : '.');
+    ASSERT_EQ(mensaje.has_value(), !caja.empty()) << texto;
+    if (!mensaje) continue;
+    EXPECT_EQ(mensaje->titulo, "Error en el porcentaje.");
+    EXPECT_EQ(mensaje->estilo, kEstiloExclamacion);
+    EXPECT_EQ(mensaje->texto, caja) << texto;
+  }
 }
 
 }  // namespace

@@ -21,18 +21,21 @@
 
 namespace velarno {
 
-// An open dialog that answers from a list of paths (nullopt = Cancel) and counts its uses.
-class SelectorGuion : public SelectorFichero {
- public:
-  std::optional<QString> elegir(QWidget*) override {
-    ++llamadas;
+// Answers from a list of paths, one per use (nullopt = Cancel; Cancel once the list is used up).
+struct Respuestas {
+  std::optional<QString> siguiente() {
     if (respuestas.empty()) return std::nullopt;
     std::optional<QString> r = respuestas.front();
     respuestas.erase(respuestas.begin());
     return r;
   }
   std::vector<std::optional<QString>> respuestas;
-  int llamadas = 0;
+};
+
+// An open dialog that answers from its list.
+class SelectorGuion : public SelectorFichero, public Respuestas {
+ public:
+  std::optional<QString> elegir(QWidget*) override { return siguiente(); }
 };
 
 // Scripted message boxes whose Yes/No prompts may first look at the window.
@@ -46,19 +49,15 @@ class DialogosPrueba : public DialogosGuion {
   std::function<void()> alPreguntar;
 };
 
-// A save dialog that answers from a list of paths (nullopt = Cancel) and keeps the title and
-// suggested name of each time it was shown.
-class GuardarGuion : public SelectorGuardar {
+// A save dialog that answers from its list and keeps the title and suggested name of each
+// time it was shown.
+class GuardarGuion : public SelectorGuardar, public Respuestas {
  public:
   std::optional<QString> elegir(QWidget*, const QString& titulo, const QStringList&,
                                 const QString& sugerido) override {
     vistos << titulo + QLatin1Char('|') + sugerido;
-    if (respuestas.empty()) return std::nullopt;
-    std::optional<QString> r = respuestas.front();
-    respuestas.erase(respuestas.begin());
-    return r;
+    return siguiente();
   }
-  std::vector<std::optional<QString>> respuestas;
   QStringList vistos;
 };
 

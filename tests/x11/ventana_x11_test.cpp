@@ -61,10 +61,12 @@ std::string tituloX11(const QWidget* ventana) {
   return titulo;
 }
 
-// Runs `mirar` on the next modal box shown while `accion` runs, then answers it with `boton`.
-void conCaja(const std::function<void()>& accion, QMessageBox::StandardButton boton,
-             const std::function<void(QMessageBox*)>& mirar) {
-  bool visto = false;
+// While `accion` runs, hands every modal box to `responder` once it is on screen and clicks
+// the button it returns; after any answer but Yes it watches no more. Returns how many boxes
+// were answered.
+int conCajas(const std::function<void()>& accion,
+             const std::function<QMessageBox::StandardButton(QMessageBox*)>& responder) {
+  int respondidas = 0;
   std::function<void()> buscar = [&] {
     auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!caja || !QTest::qWaitForWindowExposed(caja, 0)) {
@@ -72,13 +74,14 @@ void conCaja(const std::function<void()>& accion, QMessageBox::StandardButton bo
       return;
     }
     QTest::qWait(50);
-    mirar(caja);
-    visto = true;
+    const QMessageBox::StandardButton boton = responder(caja);
+    ++respondidas;
     caja->button(boton)->click();
+    if (boton == QMessageBox::Yes) QTimer::singleShot(20, buscar);
   };
   QTimer::singleShot(20, buscar);
   accion();
-  EXPECT_TRUE(visto);
+  return respondidas;
 }
 
 class VentanaX11 : public ::testing::Test {
@@ -99,16 +102,26 @@ class VentanaX11 : public ::testing::Test {
 
 TEST_F(VentanaX11, TitlesReachTheServerExactlyAsSet) {
   EXPECT_EQ(tituloX11(&ventana), "Velarno");
-  conCaja([&] { ventana.findChild<QTabWidget*>(QStringLiteral("Carpetas"))->setCurrentIndex(1); },
-          QMessageBox::Ok, [](QMessageBox* caja) { EXPECT_EQ(tituloX11(caja), "Error"); });
+  EXPECT_EQ(
+      conCajas(
+          [&] { ventana.findChild<QTabWidget*>(QStringLiteral("Carpetas"))->setCurrentIndex(1); },
+          [](QMessageBox* caja) {
+            EXPECT_EQ(tituloX11(caja), "Error");
+            return QMessageBox::Ok;
+          }),
+      1);
 
   QImage imagen(5, 3, QImage::Format_Grayscale8);
   imagen.fill(40);
   ASSERT_TRUE(ventana.abrirFichero(escribir(QStringLiteral("casa.bmp"), imagen)));
   QTest::qWait(50);
   EXPECT_EQ(tituloX11(&ventana), "Velarno - casa.bmp 5x3");
-  conCaja([&] { ventana.binarizarPasoAPaso(); }, QMessageBox::No,
-          [](QMessageBox* caja) { EXPECT_EQ(tituloX11(caja), "Segmentar paso a paso"); });
+  EXPECT_EQ(conCajas([&] { ventana.binarizarPasoAPaso(); },
+                     [](QMessageBox* caja) {
+                       EXPECT_EQ(tituloX11(caja), "Segmentar paso a paso");
+                       return QMessageBox::No;
+                     }),
+            1);
 
   std::unique_ptr<QFileDialog> abrir(crearDialogoAbrir(&ventana));
   abrir->show();
@@ -132,28 +145,18 @@ TEST_F(VentanaX11, StepBinarizationShowsTheDecidedPixelsUnderThePrompt) {
         ventana.screen()->grabWindow(0, global.x(), global.y(), 1, 1).toImage().pixel(0, 0));
   };
   int respuestas = 0;
-  std::function<void()> responder = [&] {
-    auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!caja || !QTest::qWaitForWindowExposed(caja, 0)) {
-      QTimer::singleShot(20, responder);
-      return;
-    }
-    QTest::qWait(50);
-    if (respuestas == 0) {
+  const auto responder = [&](QMessageBox* caja) {
+    if (respuestas++ == 0) {
       EXPECT_EQ(enPantalla(0, 0), 255);
-    } else {
-      EXPECT_EQ(enPantalla(0, 0), 0);
-      EXPECT_EQ(enPantalla(4, 2), 255);
-      EXPECT_FALSE(
-          caja->frameGeometry().intersects(QRect(vista->mapToGlobal(QPoint(0, 0)), vista->size())));
+      return QMessageBox::Yes;
     }
-    ++respuestas;
-    caja->button(respuestas == 2 ? QMessageBox::No : QMessageBox::Yes)->click();
-    if (respuestas < 2) QTimer::singleShot(20, responder);
+    EXPECT_EQ(enPantalla(0, 0), 0);
+    EXPECT_EQ(enPantalla(4, 2), 255);
+    EXPECT_FALSE(
+        caja->frameGeometry().intersects(QRect(vista->mapToGlobal(QPoint(0, 0)), vista->size())));
+    return QMessageBox::No;
   };
-  QTimer::singleShot(20, responder);
-  ventana.binarizarPasoAPaso();
-  EXPECT_EQ(respuestas, 2);
+  EXPECT_EQ(conCajas([&] { ventana.binarizarPasoAPaso(); }, responder), 2);
 }
 
 }  // namespace
