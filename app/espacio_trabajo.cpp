@@ -21,6 +21,7 @@ Habilitados EspacioTrabajo::habilitados() const {
   h.vistaBinarizada = vistaBinarizada_;
   h.umbral = abierta;
   h.comparar = abierta;
+  h.evaluar = abierta;
   h.guardarGris = grisDibujado_;
   h.guardarBinarizada = binarizadaDibujada_;
   return h;
@@ -120,6 +121,29 @@ Fin EspacioTrabajo::ejecutar(const MetodoCatalogo& metodo, Entorno& entorno, boo
     if (dibujo) dibujo->restaurar();
   }
   return fin;
+}
+
+std::string EspacioTrabajo::fijarReferencia(const Superficie& cargada, std::string nombre) {
+  DatosImagen referencia;
+  dimensionarImagen(cargada, referencia);
+  if (etapa_ != Etapa::SinImagen &&
+      (referencia.ancho != datos_.ancho || referencia.alto != datos_.alto))
+    return textoTamanosDistintos(referencia.ancho, referencia.alto, datos_.ancho, datos_.alto);
+  leerPixeles(cargada, referencia);
+  auto nueva = std::make_shared<Referencia>();
+  nueva->nombre = std::move(nombre);
+  nueva->ancho = referencia.ancho;
+  nueva->alto = referencia.alto;
+  nueva->clase = claseReferencia(referencia);
+  referencia_ = std::move(nueva);
+  return {};
+}
+
+ResultadoEvaluacion evaluarContra(const Referencia& referencia, const uint8_t* filas, size_t paso,
+                                  int32_t ancho, int32_t alto) {
+  if (ancho != referencia.ancho || alto != referencia.alto)
+    return {{}, textoTamanosDistintos(referencia.ancho, referencia.alto, ancho, alto)};
+  return {evaluarDibujo(filas, paso, ancho, alto, referencia.clase.data()), ""};
 }
 
 }  // namespace velarno

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "app/catalogo.h"
+#include "app/evaluacion.h"
 #include "image/superficie.h"
 #include "image/tipos.h"
 #include "methods/dialogos.h"
@@ -26,8 +29,18 @@ struct Habilitados {
   bool estadisticas = false;       // "Estadísticas", button 5: nothing ever enables it
   bool umbral = false;             // the threshold scroll bar
   bool comparar = false;           // "Comparar métodos"
+  bool evaluar = false;            // "Evaluar con referencia..."
   bool guardarGris = false;        // a grey picture is drawn
   bool guardarBinarizada = false;  // a binarized picture is drawn
+};
+
+// A reference binarization the results are scored against: its file name, size and class
+// plane (1 where its grey level is below kUmbralReferencia).
+struct Referencia {
+  std::string nombre;
+  int32_t ancho = 0;
+  int32_t alto = 0;
+  std::vector<uint8_t> clase;
 };
 
 // The image record, the threshold and the workflow of one window (or one command-line call):
@@ -82,6 +95,12 @@ class EspacioTrabajo {
   Fin ejecutar(const MetodoCatalogo& metodo, Entorno& entorno, bool paso,
                const Instantanea* dibujo = nullptr);
 
+  // Takes `cargada` (a loaded picture) as the reference, or returns why not: a picture is open
+  // and the reference's size differs. The reference stays for the pictures opened later.
+  std::string fijarReferencia(const Superficie& cargada, std::string nombre);
+  // The reference, shared with the comparison's worker; null when there is none.
+  const std::shared_ptr<const Referencia>& referencia() const { return referencia_; }
+
  private:
   Superficie& gris_;
   Superficie& binarizada_;
@@ -91,6 +110,12 @@ class EspacioTrabajo {
   bool vistaBinarizada_ = false;
   bool grisDibujado_ = false;
   bool binarizadaDibujada_ = false;
+  std::shared_ptr<const Referencia> referencia_;
 };
+
+// Scores a drawn binarized picture (black where a byte of its `paso`-byte rows is 0) against
+// the reference, or gives the message why it cannot: the sizes differ.
+ResultadoEvaluacion evaluarContra(const Referencia& referencia, const uint8_t* filas, size_t paso,
+                                  int32_t ancho, int32_t alto);
 
 }  // namespace velarno

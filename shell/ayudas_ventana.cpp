@@ -166,4 +166,16 @@ QComboBox* combo(const QString& nombre, const QStringList& elementos, QWidget* p
   return c;
 }
 
+QString textoEvaluacion(const std::optional<Evaluacion>& evaluacion, bool estrecho) {
+  TextosEvaluacion t{"—", "—", "—", "—", "—", "—"};
+  if (evaluacion) t = textosEvaluacion(*evaluacion, separadorDecimalDelSistema());
+  const auto q = [](const std::string& texto) { return QString::fromStdString(texto); };
+  const QString psnr = q(t.psnr) + (evaluacion ? QStringLiteral(" dB") : QString());
+  if (estrecho)
+    return QStringLiteral("F %1   P %2\nR %3   Jaccard %4\nME %5   PSNR %6")
+        .arg(q(t.medidaF), q(t.precision), q(t.exhaustividad), q(t.jaccard), q(t.error), psnr);
+  return QStringLiteral("F %1   P %2   R %3\nME %4   PSNR %5   Jaccard %6")
+      .arg(q(t.medidaF), q(t.precision), q(t.exhaustividad), q(t.error), psnr, q(t.jaccard));
+}
+
 }  // namespace velarno

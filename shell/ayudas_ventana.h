@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QByteArray>
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QStyledItemDelegate>
 
+#include "app/evaluacion.h"
 #include "image/tipos.h"
 #include "methods/traza.h"
 
@@ -102,6 +104,12 @@ QString textoPorcentajes(const DatosImagen& datos, int umbral);
 // The decimal separator of the system's locale for number text and typed inputs ('.' when it
 // is not a single ASCII character).
 char separadorDecimalDelSistema();
+
+// The six scores in the system's decimal format, every value "—" without a result: on two
+// lines, "F 0,9312   P 0,9500   R 0,9131" and "ME 0,0123   PSNR 19,10 dB   Jaccard 0,8712", or
+// on three for a narrow place, "F 0,9312   P 0,9500", "R 0,9131   Jaccard 0,8712" and
+// "ME 0,0123   PSNR 19,10 dB".
+QString textoEvaluacion(const std::optional<Evaluacion>& evaluacion, bool estrecho = false);
 
 // Controls by control name, as the window's frames are built.
 QPushButton* boton(const QString& nombre, const QString& texto, QWidget* padre);

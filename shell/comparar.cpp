@@ -6,6 +6,7 @@
 #include <string>
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QFrame>
 #include <QGridLayout>
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "image/representaciones.h"
@@ -119,11 +121,13 @@ const std::vector<MosaicoComparacion>& mosaicosComparacion() {
 
 std::atomic<int> HiloComparar::vivos_{0};
 
-HiloComparar::HiloComparar(DatosImagen copia, int umbralManual, char separador, QSize miniatura)
+HiloComparar::HiloComparar(DatosImagen copia, int umbralManual, char separador, QSize miniatura,
+                           std::shared_ptr<const Referencia> referencia)
     : copia_(std::move(copia)),
       umbralManual_(umbralManual),
       separador_(separador),
-      miniatura_(miniatura) {
+      miniatura_(miniatura),
+      referencia_(std::move(referencia)) {
   ++vivos_;
   connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
@@ -185,24 +189,27 @@ void HiloComparar::run() {
         }
       }
     } catch (const std::bad_alloc&) {
-      r = ResultadoComparacion{i,
-                               Fin::SinResultado,
-                               std::nullopt,
-                               false,
-                               0,
-                               total,
-                               QImage(),
-                               QStringLiteral("No hay memoria suficiente para este método.")};
+      r = ResultadoComparacion{};
+      r.detalle = QStringLiteral("No hay memoria suficiente para este método.");
     } catch (const std::exception& e) {
-      r = ResultadoComparacion{i,        Fin::SinResultado,          std::nullopt, false, 0, total,
-                               QImage(), QString::fromUtf8(e.what())};
+      r = ResultadoComparacion{};
+      r.detalle = QString::fromUtf8(e.what());
     }
+    r.indice = i;
+    r.total = total;
     if (r.fin == Fin::Cancelado || cancelado_) break;
+    if (referencia_ && r.dibujado) {
+      const QImage& dibujo = superficie.qimage();
+      r.evaluacion = evaluarContra(*referencia_, dibujo.constBits(),
+                                   static_cast<size_t>(dibujo.bytesPerLine()), dibujo.width(),
+                                   dibujo.height());
+    }
     emit resultado(r);
   }
 }
 
-VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWidget* padre)
+VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWidget* padre,
+                                 std::shared_ptr<const Referencia> referencia)
     : QWidget(padre, Qt::Dialog) {
   static const int registrado = qRegisterMetaType<ResultadoComparacion>();
   (void)registrado;
@@ -221,8 +228,8 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
   desplazable->setWidgetResizable(true);
   desplazable->setFrameShape(QFrame::NoFrame);
   auto* contenido = new QWidget(desplazable);
-  auto* rejilla = new QGridLayout(contenido);
-  rejilla->setSpacing(6);
+  rejilla_ = new QGridLayout(contenido);
+  rejilla_->setSpacing(6);
   const std::vector<MosaicoComparacion>& lista = mosaicosComparacion();
   resultados_.resize(lista.size());
   for (int i = 0; i < static_cast<int>(lista.size()); ++i) {
@@ -250,23 +257,50 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     capaMosaico->addWidget(nombre);
     capaMosaico->addWidget(m.umbral);
     capaMosaico->addWidget(m.negro);
-    rejilla->addWidget(m.marco, i / kColumnas, i % kColumnas);
+    m.evaluacion = new QLabel(m.marco);
+    m.evaluacion->setObjectName(QStringLiteral("evaluacion"));
+    m.evaluacion->setVisible(referencia != nullptr);
+    capaMosaico->addWidget(m.evaluacion);
+    m.mejor = new QLabel(QStringLiteral("★ Mejor"), m.marco);
+    m.mejor->setObjectName(QStringLiteral("mejor"));
+    m.mejor->setToolTip(QStringLiteral("El mejor según la referencia"));
+    m.mejor->hide();
+    capaMosaico->addWidget(m.mejor);
     mosaicos_.push_back(m);
+    orden_.push_back(i);
   }
-  for (int c = 0; c < kColumnas; ++c) rejilla->setColumnStretch(c, 1);
-  for (int f = 0; f < rejilla->rowCount(); ++f) rejilla->setRowStretch(f, 1);
+  for (int c = 0; c < kColumnas; ++c) rejilla_->setColumnStretch(c, 1);
   desplazable->setWidget(contenido);
   capa->addWidget(desplazable, 1);
   auto* pie = new QHBoxLayout;
   estado_ = new QLabel(this);
   estado_->setObjectName(QStringLiteral("lblEstado"));
   pie->addWidget(estado_, 1);
+  if (referencia) {
+    auto* etiquetaOrden = new QLabel(QStringLiteral("Ordenar por:"), this);
+    cmbOrden_ = new QComboBox(this);
+    cmbOrden_->setObjectName(QStringLiteral("cmbOrden"));
+    cmbOrden_->addItems({QStringLiteral("Orden de los métodos"), QStringLiteral("Medida F"),
+                         QStringLiteral("Precisión"), QStringLiteral("Exhaustividad"),
+                         QStringLiteral("Error (ME)"), QStringLiteral("PSNR"),
+                         QStringLiteral("Jaccard")});
+    etiquetaOrden->setBuddy(cmbOrden_);
+    connect(cmbOrden_, &QComboBox::currentIndexChanged, this, &VentanaComparar::ordenar);
+    pie->addWidget(etiquetaOrden);
+    pie->addWidget(cmbOrden_);
+    cmbOrden_->setToolTip(QStringLiteral("Medidas frente a la referencia «%1»")
+                              .arg(QString::fromStdString(referencia->nombre)));
+  }
   auto* cerrar = new QPushButton(QStringLiteral("Cerrar"), this);
   cerrar->setObjectName(QStringLiteral("cmdCerrar"));
   connect(cerrar, &QPushButton::clicked, this, &QWidget::close);
   pie->addWidget(cerrar);
   capa->addLayout(pie);
-  resize(900, 650);
+  // The best tiles by the chosen measure get a green border.
+  setStyleSheet(QStringLiteral("QFrame[mejor=\"true\"] { border: 3px solid #2e7d32; }"));
+  ordenar(kOrdenMetodos);
+  // The scores make the tiles taller and a little wider.
+  resize(referencia ? QSize(1000, 720) : QSize(900, 650));
   if (padre) {
     // Centred on the main window, inside its screen.
     const QRect area = padre->screen()->availableGeometry();
@@ -283,7 +317,8 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     recibidos_ = static_cast<int>(resultados_.size());
     return;
   }
-  hilo_ = new HiloComparar(datos, umbralManual, separadorDecimalDelSistema(), kMiniatura);
+  hilo_ = new HiloComparar(datos, umbralManual, separadorDecimalDelSistema(), kMiniatura,
+                           std::move(referencia));
   connect(
       hilo_, &HiloComparar::empezando, this,
       [this, total = static_cast<int>(lista.size())](int i) {
@@ -341,8 +376,15 @@ void VentanaComparar::recibir(const ResultadoComparacion& r) {
     const double porcentaje = 100.0 * static_cast<double>(r.negros) / static_cast<double>(r.total);
     m.negro->setText(QStringLiteral("Negro: %1 %").arg(QLocale().toString(porcentaje, 'f', 1)));
   }
+  if (r.evaluacion)
+    m.evaluacion->setText(r.evaluacion->ok() ? textoEvaluacion(r.evaluacion->evaluacion, true)
+                                             : QString::fromStdString(r.evaluacion->error));
+  else if (cmbOrden_)
+    m.evaluacion->setText(textoEvaluacion(std::nullopt, true));
+  m.evaluacion->setWordWrap(r.evaluacion && !r.evaluacion->ok());
   if (!resultados_[static_cast<size_t>(r.indice)]) ++recibidos_;
   resultados_[static_cast<size_t>(r.indice)] = r;
+  if (cmbOrden_) ordenar(cmbOrden_->currentIndex());
   if (terminada()) {
     estado_->setText(QStringLiteral("Comparación terminada."));
     emit terminado();
@@ -356,6 +398,65 @@ void VentanaComparar::elegir(int i) {
   for (size_t k = 0; k < mosaicos_.size(); ++k)
     mosaicos_[k].marco->setFrameShadow(static_cast<int>(k) == i ? QFrame::Sunken : QFrame::Raised);
   emit umbralElegido(*r->umbral);
+}
+
+std::optional<double> VentanaComparar::valor(int i, int orden) const {
+  const std::optional<ResultadoComparacion>& r = resultados_[static_cast<size_t>(i)];
+  if (!r || !r->evaluacion || !r->evaluacion->ok()) return std::nullopt;
+  const Evaluacion& e = r->evaluacion->evaluacion;
+  switch (orden) {
+    case kOrdenF:
+      return e.medidaF;
+    case kOrdenP:
+      return e.precision;
+    case kOrdenR:
+      return e.exhaustividad;
+    case kOrdenME:
+      return -e.error;  // the lower the error, the better
+    case kOrdenPSNR:
+      return e.psnr;
+    case kOrdenJaccard:
+      return e.jaccard;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::vector<int> VentanaComparar::mejores() const {
+  // In the methods' order the best are marked by the F-measure.
+  const int orden =
+      cmbOrden_ && cmbOrden_->currentIndex() != kOrdenMetodos ? cmbOrden_->currentIndex() : kOrdenF;
+  std::optional<double> mejor;
+  for (int i = 0; i < static_cast<int>(mosaicos_.size()); ++i)
+    if (const auto v = valor(i, orden); v && (!mejor || *v > *mejor)) mejor = v;
+  std::vector<int> lista;
+  for (int i = 0; i < static_cast<int>(mosaicos_.size()); ++i)
+    if (mejor && valor(i, orden) == mejor) lista.push_back(i);
+  return lista;
+}
+
+void VentanaComparar::ordenar(int orden) {
+  // From the methods' order, so that tiles equal in the measure keep it.
+  for (size_t k = 0; k < orden_.size(); ++k) orden_[k] = static_cast<int>(k);
+  if (orden != kOrdenMetodos)
+    std::stable_sort(orden_.begin(), orden_.end(), [&](int a, int b) {
+      const std::optional<double> va = valor(a, orden), vb = valor(b, orden);
+      return va && (!vb || *va > *vb);
+    });
+  for (size_t k = 0; k < orden_.size(); ++k) {
+    const int fila = static_cast<int>(k) / kColumnas, columna = static_cast<int>(k) % kColumnas;
+    rejilla_->addWidget(mosaicos_[static_cast<size_t>(orden_[k])].marco, fila, columna);
+    rejilla_->setRowStretch(fila, 1);
+  }
+  const std::vector<int> lista = mejores();
+  for (size_t i = 0; i < mosaicos_.size(); ++i) {
+    const bool esMejor = std::find(lista.begin(), lista.end(), static_cast<int>(i)) != lista.end();
+    mosaicos_[i].mejor->setVisible(esMejor);
+    if (mosaicos_[i].marco->property("mejor").toBool() == esMejor) continue;
+    mosaicos_[i].marco->setProperty("mejor", esMejor);
+    mosaicos_[i].marco->style()->unpolish(mosaicos_[i].marco);
+    mosaicos_[i].marco->style()->polish(mosaicos_[i].marco);
+  }
 }
 
 }  // namespace velarno

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,8 +14,11 @@
 #include <QWidget>
 
 #include "app/catalogo.h"
+#include "app/espacio_trabajo.h"
 #include "image/tipos.h"
 
+class QComboBox;
+class QGridLayout;
 class QLabel;
 class QFrame;
 
@@ -32,6 +36,8 @@ struct ResultadoComparacion {
   int64_t total = 0;
   QImage miniatura;
   QString detalle;  // why there is no result (the trace's last lines or the box text)
+  // The drawn picture's scores against the reference, when there is one and a picture.
+  std::optional<ResultadoEvaluacion> evaluacion;
 };
 
 // The tiles of the comparison, in catalogue order: every row's tiles (the manual threshold
@@ -49,7 +55,8 @@ const std::vector<MosaicoComparacion>& mosaicosComparacion();
 class HiloComparar : public QThread {
   Q_OBJECT
  public:
-  HiloComparar(DatosImagen copia, int umbralManual, char separador, QSize miniatura);
+  HiloComparar(DatosImagen copia, int umbralManual, char separador, QSize miniatura,
+               std::shared_ptr<const Referencia> referencia = nullptr);
   ~HiloComparar() override;
 
   void cancelar() { cancelado_ = true; }
@@ -68,21 +75,24 @@ class HiloComparar : public QThread {
   int umbralManual_;
   char separador_;
   QSize miniatura_;
+  std::shared_ptr<const Referencia> referencia_;
   std::atomic<bool> cancelado_{false};
   static std::atomic<int> vivos_;
 };
 
 // "Comparar métodos": a grid of tiles, one per method with its default inputs and one for the
 // manual threshold, each with the binarized picture, the method's name, its threshold and the
-// share of black pixels. The tiles fill in as the worker's results arrive. Clicking a tile
-// that holds a global threshold emits `umbralElegido`. Closing the window cancels the worker
-// and deletes the window; the worker never touches it afterwards.
+// share of black pixels; with a reference, also its six scores, the tiles sorted by the
+// measure chosen in "Ordenar por" and the best marked. The tiles fill in as the worker's results
+// arrive. Clicking a tile that holds a global threshold emits `umbralElegido`. Closing the window
+// cancels the worker and deletes the window; the worker never touches it afterwards.
 class VentanaComparar : public QWidget {
   Q_OBJECT
  public:
   // Copies `datos` (the record as it is now) and starts the worker at once; `umbralManual` is
   // the scroll bar's value.
-  VentanaComparar(const DatosImagen& datos, int umbralManual, QWidget* padre = nullptr);
+  VentanaComparar(const DatosImagen& datos, int umbralManual, QWidget* padre = nullptr,
+                  std::shared_ptr<const Referencia> referencia = nullptr);
   ~VentanaComparar() override;
 
   // The results received so far, by tile (empty until its result arrives).
@@ -90,6 +100,13 @@ class VentanaComparar : public QWidget {
   bool terminada() const { return recibidos_ == static_cast<int>(resultados_.size()); }
   // Chooses tile `i` as a click does.
   void elegir(int i);
+  // The measures "Ordenar por" offers, in its order; 0 keeps the catalogue order.
+  enum Orden { kOrdenMetodos, kOrdenF, kOrdenP, kOrdenR, kOrdenME, kOrdenPSNR, kOrdenJaccard };
+  // Sorts the tiles by `orden` (best first, tiles without the measure last) and marks the best.
+  void ordenar(int orden);
+  // The tiles' indices as they are laid out now, and the ones marked best.
+  const std::vector<int>& ordenMosaicos() const { return orden_; }
+  std::vector<int> mejores() const;
 
  signals:
   void umbralElegido(int umbral);
@@ -104,7 +121,11 @@ class VentanaComparar : public QWidget {
     QWidget* imagen = nullptr;  // the thumbnail
     QLabel* umbral = nullptr;
     QLabel* negro = nullptr;
+    QLabel* evaluacion = nullptr;
+    QLabel* mejor = nullptr;
   };
+  // The value of tile `i` for measure `orden`, higher being better; nullopt when it has none.
+  std::optional<double> valor(int i, int orden) const;
   void recibir(const ResultadoComparacion& resultado);
   void detenerHilo();
 
@@ -112,6 +133,9 @@ class VentanaComparar : public QWidget {
   std::vector<std::optional<ResultadoComparacion>> resultados_;
   int recibidos_ = 0;
   QLabel* estado_ = nullptr;
+  QGridLayout* rejilla_ = nullptr;
+  QComboBox* cmbOrden_ = nullptr;
+  std::vector<int> orden_;
   QPointer<HiloComparar> hilo_;
 };
 

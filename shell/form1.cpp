@@ -164,6 +164,7 @@ void Form1::refrescarBinarizada(bool ya) {
   else
     vistaBinarizada_->actualizar();
   mnuGuardarBinarizada_->setEnabled(espacio_.habilitados().guardarBinarizada);
+  actualizarEvaluacion();
 }
 
 std::unique_ptr<DialogosQt> Form1::dialogosJunto(std::vector<QWidget*> junto) {
@@ -197,6 +198,7 @@ void Form1::actualizarHabilitados() {
   scrUmbral_->setEnabled(h.umbral);
   mnuComparar_->setEnabled(h.comparar);
   boton(Botonera::kComparar, h.comparar);
+  mnuEvaluar_->setEnabled(h.evaluar);
   mnuGuardarGris_->setEnabled(h.guardarGris);
   mnuGuardarBinarizada_->setEnabled(h.guardarBinarizada);
 }
@@ -534,7 +536,7 @@ void Form1::clicBoton(int i) {
 
 void Form1::compararMetodos() {
   if (datos().pixeles.vacia()) return;
-  auto* comparar = new VentanaComparar(datos(), scrUmbral_->value(), this);
+  auto* comparar = new VentanaComparar(datos(), scrUmbral_->value(), this, espacio_.referencia());
   connect(comparar, &VentanaComparar::umbralElegido, this, [this](int umbral) {
     protegido([this, umbral] {
       scrUmbral_->setValue(umbral);
@@ -542,6 +544,47 @@ void Form1::compararMetodos() {
     });
   });
   comparar->show();
+}
+
+void Form1::evaluarConReferencia() {
+  if (!espacio_.habilitados().evaluar) return;
+  const std::optional<QString> ruta = selector_->elegir(this);
+  if (!ruta || ruta->isEmpty()) return;
+  ResultadoCarga carga = decodificarSinBloquear(*ruta);
+  std::string error = carga.error.toStdString();
+  if (carga.ok()) {
+    SuperficieQImage cargada(QImage::Format_RGB32, Qt::white);
+    cargada.setImagen(carga.imagen);
+    carga.imagen = QImage();
+    error = espacio_.fijarReferencia(cargada, QFileInfo(*ruta).fileName().toStdString());
+  }
+  if (!error.empty()) {
+    dialogos().informar("Evaluar con referencia", error, kEstiloExclamacion);
+    return;
+  }
+  actualizarEvaluacion();
+}
+
+void Form1::actualizarEvaluacion() {
+  const Referencia* referencia = espacio_.referencia().get();
+  const bool limpia = vistaBinarizada_->limpia();
+  const auto clave = std::make_tuple(referencia, binarizada_.version(), limpia);
+  if (clave == evaluado_) return;
+  evaluado_ = clave;
+  lblEvaluacion_->setVisible(referencia != nullptr);
+  if (!referencia) return;
+  const QImage& dibujo = binarizada_.qimage();
+  QStringList lineas{
+      QStringLiteral("Referencia «%1»").arg(QString::fromStdString(referencia->nombre))};
+  if (limpia) {
+    lineas << textoEvaluacion(std::nullopt);
+  } else {
+    const ResultadoEvaluacion r =
+        evaluarContra(*referencia, dibujo.constBits(), static_cast<size_t>(dibujo.bytesPerLine()),
+                      dibujo.width(), dibujo.height());
+    lineas << (r.ok() ? textoEvaluacion(r.evaluacion) : QString::fromStdString(r.error));
+  }
+  lblEvaluacion_->setText(lineas.join(QLatin1Char('\n')));
 }
 
 void Form1::acercaDe() {

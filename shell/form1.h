@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include <QMainWindow>
@@ -129,6 +130,11 @@ class Form1 : public QMainWindow {
   void acercaDe();
   // Opens "Comparar métodos" on a copy of the record; a chosen tile publishes its threshold.
   void compararMetodos();
+  // "Evaluar con referencia...": opens a reference picture and scores the binarized picture
+  // (and the comparison's tiles) against it from then on.
+  void evaluarConReferencia();
+  // Shows the scores of the binarized picture as it is now (recomputed only when it changed).
+  void actualizarEvaluacion();
   // Runs `accion` so that no exception leaves a slot: a fault becomes a message box.
   void protegido(const std::function<void()>& accion);
   void ceder();
@@ -186,6 +192,9 @@ class Form1 : public QMainWindow {
   QLabel* lblValorUmbral_ = nullptr;
   QLabel* lblValorCantidad_ = nullptr;
   QLabel* lblPorcentajes_ = nullptr;
+  QLabel* lblEvaluacion_ = nullptr;
+  // What the scores shown were computed for: the reference, the picture's version, or none.
+  std::tuple<const Referencia*, quint64, bool> evaluado_{nullptr, 0, false};
   QCheckBox* chkSuperponer_ = nullptr;
   QLineEdit* tpct_ = nullptr;
   QScrollBar* hScroll1_ = nullptr;
@@ -206,6 +215,7 @@ class Form1 : public QMainWindow {
   QAction* mnuEstadisticas_ = nullptr;
   QAction* mnuAcerca_ = nullptr;
   QAction* mnuComparar_ = nullptr;
+  QAction* mnuEvaluar_ = nullptr;
   QMenu* mnuMetodo_ = nullptr;
   std::vector<QAction*> mnuGen_;
   std::vector<QAction*> mnuAlg_;

@@ -120,6 +120,9 @@ void Form1::crearMenus() {
     mnuGen_.push_back(a);
   }
   generacion->addSeparator();
+  mnuEvaluar_ =
+      accion(generacion, QStringLiteral("mnuEvaluar"), QStringLiteral("Evaluar con referencia..."));
+  conectar(mnuEvaluar_, [this] { evaluarConReferencia(); });
   mnuComparar_ =
       accion(generacion, QStringLiteral("mnuComparar"), QStringLiteral("Comparar métodos"));
   conectar(mnuComparar_, [this] { compararMetodos(); });
@@ -429,6 +432,15 @@ QGroupBox* Form1::crearMarcoBinarizacion() {
                                      VistaImagen::Ajuste::Escalar, kFondoVista, forma);
   capaForma->addWidget(vistaBinarizada_);
   capa->addWidget(forma);
+  // The scores against the reference, once there is one.
+  lblEvaluacion_ = etiqueta(QStringLiteral("lblEvaluacion"), QString(), marco);
+  lblEvaluacion_->setWordWrap(true);
+  lblEvaluacion_->setToolTip(
+      QStringLiteral("F: medida F; P: precisión; R: exhaustividad; ME: error de clasificación; "
+                     "PSNR en dB; Jaccard. El negro es la clase positiva."));
+  lblEvaluacion_->hide();
+  capa->addWidget(lblEvaluacion_);
+  connect(vistaBinarizada_, &VistaImagen::limpiada, this, [this] { actualizarEvaluacion(); });
   return marco;
 }
 

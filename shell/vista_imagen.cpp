@@ -119,6 +119,7 @@ void VistaImagen::limpiar() {
   superpuesta_ = QImage();
   baseGris_ = QImage();
   ajustar();
+  emit limpiada();
 }
 
 void VistaImagen::actualizar() { update(); }

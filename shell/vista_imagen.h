@@ -77,6 +77,8 @@ class VistaImagen : public QWidget {
   quint64 versionPintadaParaPruebas() const { return versionPintada_; }
 
  signals:
+  // limpiar() was called: the view shows nothing now.
+  void limpiada();
   // The surface of an exact view was resized (and cleared) to the widget's new size.
   void redimensionada();
   // The pointer is over picture pixel (x, y); (-1, -1) when it left the picture.

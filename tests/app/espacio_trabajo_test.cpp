@@ -137,6 +137,24 @@ TEST_F(Espacio, TheManualThresholdBinarizesStraightOrStepByStep) {
   EXPECT_TRUE(espacio.habilitados().guardarBinarizada);
 }
 
+// A reference of any size is kept while no picture is open, and scores only a picture of its
+// size; with a picture open, one of another size is refused and the previous one kept.
+TEST_F(Espacio, TheReferenceMustMatchThePicturesSize) {
+  EXPECT_EQ(espacio.fijarReferencia(SuperficieGrabadora(3, 2, kNegro, true), "a.png"), "");
+  const std::shared_ptr<const Referencia> primera = espacio.referencia();
+  EXPECT_EQ(primera->clase, std::vector<uint8_t>(6, 1));
+  const uint8_t blanco[8] = {255, 255, 255, 255, 255, 255, 255, 255};
+  EXPECT_EQ(evaluarContra(*primera, blanco, 4, 4, 2).error,
+            "La referencia mide 3x2 píxeles y la imagen 4x2: deben tener el mismo tamaño.");
+  EXPECT_EQ(evaluarContra(*primera, blanco, 4, 3, 2).evaluacion.fn, 6);
+  espacio.abrir(picture);
+  EXPECT_EQ(espacio.fijarReferencia(SuperficieGrabadora(3, 2, kNegro, true), "b.png"),
+            "La referencia mide 3x2 píxeles y la imagen 4x2: deben tener el mismo tamaño.");
+  EXPECT_EQ(espacio.referencia(), primera);
+  EXPECT_EQ(espacio.fijarReferencia(picture, "c.png"), "");
+  EXPECT_EQ(espacio.referencia()->clase, (std::vector<uint8_t>{1, 1, 1, 1, 0, 0, 0, 0}));
+}
+
 // The catalogue itself: every name the window, the command line and the comparison look a
 // row up by is unique, every panel of the Generacion menu has its frame, and every typed
 // control has an initial text and a command-line option that fills it.

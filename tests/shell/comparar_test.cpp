@@ -4,6 +4,7 @@
 #include "shell/comparar.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
@@ -132,6 +133,53 @@ TEST(VentanaComparar, RefusalsAndCancellation) {
   for (int i = 0; i < 3; ++i) delete new VentanaComparar(imagenAleatoria(800, 600, 9u), 128);
   // Relaxation alone would take far longer than this on the whole picture.
   EXPECT_TRUE(QTest::qWaitFor([&] { return HiloComparar::vivosParaPruebas() == antes; }, 10000));
+}
+
+// A reference of another size is refused; the manual threshold's own binarization as the
+// reference scores the binarized view and the manual tile perfectly, and sorting by the error
+// puts every tile in order of it, the best (error 0) first and marked.
+TEST(Evaluacion, ReferenceScoresTheViewAndSortsTheTiles) {
+  VentanaPrueba v;
+  ASSERT_TRUE(v.abrir(QStringLiteral("p.png"), imagenDePrueba(48, 36)));
+  const DatosImagen& d = v.ventana.datos();
+  QImage referencia(48, 36, QImage::Format_Grayscale8);
+  for (int y = 0; y < 36; ++y)
+    for (int x = 0; x < 48; ++x) referencia.scanLine(y)[x] = d.pixeles.gris(x, y) < 128 ? 0 : 255;
+  v.selector.respuestas = {v.escribir("otra.png", referencia.copy(0, 0, 10, 10)),
+                           v.escribir("ref.png", referencia)};
+  auto* etiqueta = v.control<QLabel>("lblEvaluacion");
+  EXPECT_TRUE(etiqueta->isHidden());
+  v.accion("mnuEvaluar")->trigger();
+  EXPECT_EQ(v.cajas(),
+            "Evaluar con referencia|La referencia mide 10x10 píxeles y la imagen 48x36: deben "
+            "tener el mismo tamaño.|48|1\n");
+  v.accion("mnuEvaluar")->trigger();
+  EXPECT_FALSE(etiqueta->isHidden());
+  EXPECT_EQ(etiqueta->text(), "Referencia «ref.png»\nF —   P —   R —\nME —   PSNR —   Jaccard —");
+  QTest::mouseClick(v.ventana.botonera().boton(4), Qt::LeftButton);
+  const QString perfecta = "F 1.0000   P 1.0000   R 1.0000\nME 0.0000   PSNR ∞ dB   Jaccard 1.0000";
+  EXPECT_EQ(etiqueta->text(), "Referencia «ref.png»\n" + perfecta);
+
+  v.accion("mnuComparar")->trigger();
+  auto* ventana = v.control<VentanaComparar>("frmComparar");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ventana->terminada(); }, 60000));
+  EXPECT_EQ(ventana->findChild<QWidget*>("Mosaico(0)")->findChild<QLabel*>("evaluacion")->text(),
+            "F 1.0000   P 1.0000\nR 1.0000   Jaccard 1.0000\nME 0.0000   PSNR ∞ dB");
+  ventana->findChild<QComboBox*>("cmbOrden")->setCurrentIndex(VentanaComparar::kOrdenME);
+  double anterior = -1;
+  bool sinMedida = false;
+  for (int i : ventana->ordenMosaicos()) {
+    const auto& e = ventana->resultados()[static_cast<size_t>(i)]->evaluacion;
+    EXPECT_FALSE(sinMedida && e) << i;  // tiles without a score come last
+    sinMedida = !e;
+    EXPECT_TRUE(!e || e->evaluacion.error >= anterior) << i;
+    if (e) anterior = e->evaluacion.error;
+  }
+  EXPECT_EQ(ventana->ordenMosaicos().front(), 0);
+  EXPECT_EQ(ventana->mejores(), std::vector<int>{0});
+  EXPECT_TRUE(ventana->findChild<QWidget*>("Mosaico(0)")
+                  ->findChild<QLabel*>("mejor")
+                  ->isVisibleTo(ventana));
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ const Control kControles[] = {
     {"mnuGen(4)", "Relajacion", "VEc"}, {"mnuGen(5)", "Regional threshold", "VEc"},
     {"mnuGen(6)", "Minimum Error", "VEc"}, {"mnuGen(7)", "Using Edge Pixel", "VEc"},
     {"mnuGen(8)", "Method of grey-level histogram", "VEc"}, {"mnuGen(9)", "Entropy", "VEc"},
+    {"mnuEvaluar", "Evaluar con referencia...", "Ve|VE|VE|VE"},
     {"mnuComparar", "Comparar métodos", "Vec|VEc|VEc|VEc"}, {"mnuMetodo", "&Método Simple", "V"},
     {"mnuAlg(0)", "Algoritmo Mean", "VEC"}, {"mnuAlg(1)", "Algoritmo Porcentaje", "VEc"},
     {"mnuAlg(2)", "Algoritmo Two Peaks", "VEc"}, {"mnuAyuda", "Ayuda", "V"},
@@ -154,10 +155,11 @@ TEST_F(Inventario, EveryControlInEveryWorkflowState) {
        {"lblValorUmbral", "lblValorCantidad", "lblPorcentajes", "Umbral: ", "Cantidad:"})
     EXPECT_TRUE(etiquetas.contains(QString::fromUtf8(l))) << l;  // empty, or fixed and unnamed
   EXPECT_EQ(v.control("CPasoRelajacion"), nullptr);              // Relaxation has no step mode
-  // The comparison entry comes after a separator, apart from the panels.
+  // The reference and comparison entries come after a separator, apart from the panels.
   const QList<QAction*> entradas = v.control<QMenu>("mnuGeneracion")->actions();
   EXPECT_TRUE(entradas.back() == v.accion("mnuComparar") && !entradas.back()->isCheckable());
-  EXPECT_TRUE(entradas.at(entradas.size() - 2)->isSeparator());
+  EXPECT_TRUE(entradas.at(entradas.size() - 2) == v.accion("mnuEvaluar"));
+  EXPECT_TRUE(entradas.at(entradas.size() - 3)->isSeparator());
   ASSERT_TRUE(v.abrir(QStringLiteral("casa.bmp"), imagenDePrueba(32, 24)));
   comprobar(kAbierta);
   v.accion("mnuEcualizar")->trigger();
