@@ -1,6 +1,8 @@
 // velarno-cli: runs one threshold method on a picture from the command line, as the window
-// would after opening it, and prints the method's trace (or a JSON object).
+// would after opening it, and prints the method's trace (or a JSON object), optionally scored
+// against a reference; `velarno-cli lote` runs many methods on many pictures (cli/lote.h).
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -9,10 +11,11 @@
 #include <QStringList>
 
 #include "app/espacio_trabajo.h"
+#include "cli/imagenes.h"
+#include "cli/lote.h"
 #include "cli/opciones.h"
 #include "cli/salida.h"
 #include "methods/entorno_simple.h"
-#include "platform/cargador.h"
 #include "platform/escritor.h"
 #include "platform/superficie_qimage.h"
 
@@ -51,6 +54,8 @@ int ejecutar(const QStringList& argumentos) {
     std::cout << textoUso();
     return kTerminado;
   }
+  if (!argumentos.isEmpty() && argumentos[0] == QLatin1String("lote"))
+    return ejecutarLote(argumentos.mid(1));
   Opciones opciones;
   if (const std::string error = analizarArgumentos(argumentos, opciones); !error.empty()) {
     std::cerr << error << '\n' << textoUso();
@@ -62,23 +67,24 @@ int ejecutar(const QStringList& argumentos) {
   SuperficieQImage gris(QImage::Format_Grayscale8, Qt::white);
   SuperficieQImage binarizada(QImage::Format_Grayscale8, Qt::white);
   EspacioTrabajo espacio(gris, binarizada);
-  {
-    ResultadoCarga carga = decodificarImagen(opciones.entrada);
-    if (!carga.ok()) {
-      std::cerr << carga.error.toStdString() << '\n';
-      return kSinFichero;
-    }
-    SuperficieQImage cargada(QImage::Format_RGB32, Qt::white);
-    cargada.setImagen(carga.imagen);
-    carga.imagen = QImage();
-    espacio.dimensionar(cargada);
-    espacio.leerGrises(cargada);
+  if (const std::string error = leerImagen(opciones.entrada, espacio); !error.empty()) {
+    std::cerr << error << '\n';
+    return kSinFichero;
   }
   espacio.calcularHistograma();
   if (opciones.ecualizar) espacio.ecualizar();
   espacio.fijarUmbral(opciones.umbral);
   const DatosImagen& imagen = espacio.datos();
   binarizada.redimensionar(imagen.ancho, imagen.alto);
+  // The reference is read and its size checked before the run, so a bad one prints nothing.
+  if (!opciones.referencia.isEmpty()) {
+    bool ilegible = false;
+    if (const std::string error = leerReferencia(opciones.referencia, espacio, ilegible);
+        !error.empty()) {
+      std::cerr << error << '\n';
+      return kSinFichero;
+    }
+  }
 
   EntornoSimple entorno(espacio.datos(), opciones.respuestas, opciones.umbral);
   entorno.setBinarizada(&binarizada);
@@ -103,6 +109,9 @@ int ejecutar(const QStringList& argumentos) {
   }
 
   const std::vector<std::string>& traza = entorno.traza().lineas();
+  std::optional<Evaluacion> evaluacion;
+  if (espacio.referencia() && !rechazado)
+    evaluacion = evaluarDibujada(binarizada, *espacio.referencia());
   if (opciones.json) {
     ResultadoJson r;
     r.ancho = imagen.ancho;
@@ -116,9 +125,11 @@ int ejecutar(const QStringList& argumentos) {
     r.traza = traza;
     r.mensajes = entorno.dialogos().mensajes();
     r.negros = binarizada.negros();
+    r.evaluacion = evaluacion;
     std::cout << objetoJson(r) << '\n';
   } else {
     for (const std::string& linea : traza) std::cout << linea << '\n';
+    if (evaluacion) std::cout << lineaEvaluacion(*evaluacion) << '\n';
   }
   std::cout.flush();
 

@@ -18,6 +18,7 @@ constexpr DefinicionOpcion kOpciones[] = {
     {"--medida", true, true},      {"--mascara", true, true}, {"--clase", true, true},
     {"--ecualizar", false, false}, {"--paso", false, false},  {"--respuestas", true, false},
     {"--salida", true, false},     {"--gris", true, false},   {"--json", false, false},
+    {"--referencia", true, false},
 };
 
 const DefinicionOpcion* buscarOpcion(const QString& nombre) {
@@ -111,6 +112,8 @@ std::string analizarArgumentos(const QStringList& argumentos, Opciones& opciones
   opciones.ecualizar = dadas.count("--ecualizar") > 0;
   opciones.paso = dadas.count("--paso") > 0;
   opciones.json = dadas.count("--json") > 0;
+  if (const auto referencia = dadas.find("--referencia"); referencia != dadas.end())
+    opciones.referencia = referencia->second;
   if (opciones.paso && !metodo.tienePaso())
     return "El método " + nombreMetodo + " no tiene modo paso a paso (--paso).";
   if (const auto respuestas = dadas.find("--respuestas"); respuestas != dadas.end()) {
@@ -138,12 +141,17 @@ std::string textoUso() {
     metodos += metodo.id;
   }
   return "Uso: velarno-cli METODO ENTRADA [opciones]\n"
+         "     velarno-cli lote [opciones del lote] ENTRADA...\n"
          "Métodos: " +
          metodos +
          "\n"
          "Opciones: --umbral N (0..255), --pct TEXTO, --modo TEXTO, --medida TEXTO,\n"
          "  --mascara a,b,c,d,e,f,g,h,i, --clase TEXTO, --ecualizar, --paso, --respuestas SN...,\n"
-         "  --salida FICHERO (png, bmp, pgm), --gris FICHERO (png, bmp, pgm), --json\n";
+         "  --salida FICHERO (png, bmp, pgm), --gris FICHERO (png, bmp, pgm), --json\n"
+         "  --referencia FICHERO (puntúa el resultado contra esa imagen; negro por debajo de 128)\n"
+         "Opciones del lote: --metodos todos|a,b,... (todos: cada método menos umbral),\n"
+         "  --referencias CARPETA, --csv FICHERO | --json-lineas, --hilos N, --parte K/N;\n"
+         "  ENTRADA: ficheros o carpetas (con sus subcarpetas)\n";
 }
 
 }  // namespace velarno

@@ -21,8 +21,9 @@ struct Opciones {
   bool paso = false;
   std::string respuestas;
   bool json = false;
-  QString salida;  // binarized picture, empty for none
-  QString gris;    // grey picture, empty for none
+  QString salida;      // binarized picture, empty for none
+  QString gris;        // grey picture, empty for none
+  QString referencia;  // reference picture to score the result against, empty for none
 };
 
 // Reads the arguments after the program name: METODO ENTRADA [opciones], METODO being a
@@ -33,8 +34,8 @@ struct Opciones {
 // Spanish message of the usage error.
 std::string analizarArgumentos(const QStringList& argumentos, Opciones& opciones);
 
-// The usage text, one line per form of the call and per option; the methods from the
-// catalogue.
+// The usage text: the single run and the batch (velarno-cli lote) with their options; the
+// methods from the catalogue.
 std::string textoUso();
 
 }  // namespace velarno

@@ -1,5 +1,8 @@
 #include "cli/salida.h"
 
+#include <charconv>
+#include <cmath>
+
 #include "methods/numeros.h"
 
 namespace velarno {
@@ -43,6 +46,29 @@ std::string textoJson(const std::string& texto) {
   return json + "\"";
 }
 
+std::string numeroJson(double valor) {
+  if (!std::isfinite(valor)) return "null";
+  char buffer[32];
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, valor).ptr);
+}
+
+std::string textoFijo(double valor, int cifras) {
+  char buffer[64];
+  const auto fin =
+      std::to_chars(buffer, buffer + sizeof buffer, valor, std::chars_format::fixed, cifras).ptr;
+  return std::string(buffer, fin);
+}
+
+std::array<std::optional<double>, 6> valoresEvaluacion(const Evaluacion& e) {
+  return {e.medidaF, e.precision, e.exhaustividad, e.error, e.psnr, e.jaccard};
+}
+
+std::string lineaEvaluacion(const Evaluacion& evaluacion) {
+  const TextosEvaluacion t = textosEvaluacion(evaluacion);
+  return "Evaluación: F " + t.medidaF + "  P " + t.precision + "  R " + t.exhaustividad + "  ME " +
+         t.error + "  PSNR " + t.psnr + " dB  Jaccard " + t.jaccard;
+}
+
 std::string objetoJson(const ResultadoJson& r) {
   std::string json = "{\"ancho\":" + textoEntero(r.ancho) + ",\"alto\":" + textoEntero(r.alto) +
                      ",\"metodo\":" + textoJson(r.metodo) +
@@ -56,7 +82,17 @@ std::string objetoJson(const ResultadoJson& r) {
             ",\"estilo\":" + textoEntero(m.estilo) + ",\"respuesta\":" + textoEntero(m.respuesta) +
             "}";
   }
-  return json + "],\"negros\":" + textoEntero(r.negros) + "}";
+  json += "],\"negros\":" + textoEntero(r.negros);
+  if (r.evaluacion) {
+    const auto valores = valoresEvaluacion(*r.evaluacion);
+    for (size_t k = 0; k < valores.size(); ++k) {
+      json += k == 0 ? ",\"evaluacion\":{\"" : ",\"";
+      json += kClavesEvaluacion[k];
+      json += "\":" + (valores[k] ? numeroJson(*valores[k]) : "null");
+    }
+    json += "}";
+  }
+  return json + "}";
 }
 
 }  // namespace velarno

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTransform>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +130,39 @@ TEST_F(VelarnoCli, PrintsTheTraceOrOneJsonObjectAndWritesThePictures) {
       0);
   EXPECT_EQ(niveles(g), (std::vector<int>{42, 128, 212, 85, 170, 255}));
   EXPECT_EQ(niveles(b), (std::vector<int>{0, 255, 255, 0, 255, 255}));
+}
+
+// The reference is black at (0,0) and (2,1). At --umbral 128 the picture is black at 10, 100
+// and 50: tp 1, fp 2, fn 1, tn 2, so P = 1/3, R = 1/2, F = 2·(1/3)·(1/2) / (5/6) = 0.4,
+// ME = 3/6, PSNR = 10·log10(2) dB, Jaccard = 1/4. At 0 nothing is black: P and F undefined,
+// R = 0, ME = 2/6, PSNR = 10·log10(3) dB.
+TEST_F(VelarnoCli, ScoresTheDrawnPictureAgainstAReference) {
+  const QString ref = en("ref.png"), otra = en("otra.png");
+  QImage referencia(3, 2, QImage::Format_Grayscale8);
+  referencia.fill(255);
+  referencia.scanLine(0)[0] = referencia.scanLine(1)[2] = 0;
+  ASSERT_TRUE(referencia.save(ref) && referencia.transformed(QTransform().rotate(90)).save(otra));
+  const std::vector<std::tuple<const char*, std::string, std::string>> casos = {
+      {"128",
+       "\"negros\":3,\"evaluacion\":{\"f\":0.4,\"precision\":0.3333333333333333,"
+       "\"exhaustividad\":0.5,\"me\":0.5,\"psnr\":3.010299956639812,\"jaccard\":0.25}}\n",
+       "Evaluación: F 0.4000  P 0.3333  R 0.5000  ME 0.5000  PSNR 3.01 dB  Jaccard 0.2500\n"},
+      {"0",
+       "\"negros\":0,\"evaluacion\":{\"f\":null,\"precision\":null,\"exhaustividad\":0,"
+       "\"me\":0.3333333333333333,\"psnr\":4.771212547196624,\"jaccard\":0}}\n",
+       "Evaluación: F —  P —  R 0.0000  ME 0.3333  PSNR 4.77 dB  Jaccard 0.0000\n"},
+  };
+  for (const auto& [umbral, json, linea] : casos) {
+    const QStringList argumentos{"umbral", foto, "--umbral", umbral, "--referencia", ref};
+    const std::string objeto = correr(argumentos + QStringList{"--json"}).out;
+    EXPECT_EQ(objeto.substr(objeto.find("\"negros\"")), json);
+    EXPECT_EQ(correr(argumentos).out, linea);  // the manual threshold has no trace
+  }
+  const Salida s = correr({"mean", foto, "--json", "--referencia", otra});
+  EXPECT_EQ(s.codigo, 3);
+  EXPECT_EQ(s.out, "");
+  EXPECT_EQ(s.err,
+            "La referencia mide 2x3 píxeles y la imagen 3x2: deben tener el mismo tamaño.\n");
 }
 
 // Every catalogue row, its options given other texts than the initial ones, prints what the
