@@ -152,15 +152,15 @@ TEST_F(Cargador, RefusesWithAMessageThatSaysWhy) {
     barridos += QByteArray("\xFF\xDA\x00\x08\x01\x01\x00\x00\x00\x00", 10);
   QByteArray gifCero = kGif;
   gifCero[43] = '\0';
-  // A 10000 x 10000 progressive frame with three full-resolution components: the decoder
-  // would keep 600 MB of coefficients besides the picture.
-  QByteArray progresiva("\xFF\xD8\xFF\xDB\x00\x43\x00", 7);
-  progresiva += QByteArray(64, '\x01');
-  progresiva += QByteArray(
-      "\xFF\xC2\x00\x11\x08\x27\x10\x27\x10\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00", 19);
-  progresiva += QByteArray("\xFF\xC4\x00\x14\x00\x01", 6) + QByteArray(16, '\0');
-  progresiva += QByteArray("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x00\x03\x00\x00\x00\x00", 14);
-  progresiva += QByteArray(10, '\0') + QByteArray("\xFF\xD9", 2);
+  // A progressive JPEG with frame header `trama` (SOF2 after its marker and length) and one
+  // empty scan.
+  const auto progresiva = [](const QByteArray& trama) {
+    QByteArray b("\xFF\xD8\xFF\xDB\x00\x43\x00", 7);
+    b += QByteArray(64, '\x01') + QByteArray("\xFF\xC2\x00\x11", 4) + trama;
+    b += QByteArray("\xFF\xC4\x00\x14\x00\x01", 6) + QByteArray(16, '\0');
+    b += QByteArray("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x00\x03\x00\x00\x00\x00", 14);
+    return b + QByteArray(10, '\0') + QByteArray("\xFF\xD9", 2);
+  };
   const struct {
     const char* nombre;
     QByteArray bytes;
@@ -180,7 +180,10 @@ TEST_F(Cargador, RefusesWithAMessageThatSaysWhy) {
        "No se puede abrir «barridos.jpg»: la imagen JPEG tiene demasiados barridos."},
       {"codigo.gif", gifCero,
        "No se puede abrir «codigo.gif»: la imagen GIF tiene un tamaño de código LZW no válido."},
-      {"progresiva.jpg", progresiva,
+      // 10000 x 10000 with three full-resolution components: the decoder would keep 600 MB of
+      // coefficients besides the picture.
+      {"progresiva.jpg",
+       progresiva(QByteArray("\x08\x27\x10\x27\x10\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00", 15)),
        "No hay memoria suficiente para abrir «progresiva.jpg» (10000x10000 píxeles)."},
   };
   for (const auto& c : casos) {
@@ -189,6 +192,11 @@ TEST_F(Cargador, RefusesWithAMessageThatSaysWhy) {
     EXPECT_EQ(u8(r.error), c.error);
     EXPECT_TRUE(r.imagen.isNull());
   }
+  // 3000 x 3000 in 4:2:0 keeps 27 MB of coefficients: within the budget, so the decoder tries.
+  const ResultadoCarga submuestreada = cargar(
+      "420.jpg",
+      progresiva(QByteArray("\x08\x0B\xB8\x0B\xB8\x03\x01\x22\x00\x02\x11\x00\x03\x11\x00", 15)));
+  EXPECT_EQ(u8(submuestreada.error).find("memoria"), std::string::npos) << u8(submuestreada.error);
   EXPECT_EQ(u8(decodificarImagen(dir.filePath("no_existe.bmp")).error),
             "No se puede leer el fichero «no_existe.bmp»: no existe o no se tiene permiso para "
             "leerlo.");

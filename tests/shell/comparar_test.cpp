@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
@@ -99,7 +100,10 @@ TEST(VentanaComparar, ChosenGlobalTilePublishesInTheMainWindow) {
   EXPECT_EQ(v.umbral()->value(), 200);
   const int mean = *ventana->resultados()[1]->umbral;
   ASSERT_NE(mean, 200);
+  QTest::mouseClick(mosaico(0), Qt::LeftButton);  // the manual threshold: the chosen tile sinks
+  EXPECT_EQ(static_cast<QFrame*>(mosaico(0))->frameShadow(), QFrame::Sunken);
   QTest::mouseClick(mosaico(1), Qt::LeftButton);
+  EXPECT_EQ(static_cast<QFrame*>(mosaico(0))->frameShadow(), QFrame::Raised);
   EXPECT_EQ(v.umbral()->value(), mean);
   EXPECT_EQ(ventana->resultados()[1]->negros, bajoUmbral(v.ventana.datos(), mean));
   EXPECT_EQ(negrosDe(v.ventana.superficieBinarizada().qimage()),

@@ -384,6 +384,7 @@ TEST_F(Ventana, ZoomPanAndTheGreyScrollBars) {
   EXPECT_EQ(w->origen(), QPointF(-400, -200));
   w->fijarEscala(4, QPointF(500, 500));
   EXPECT_EQ(w->origen(), QPointF(0, 0));
+  EXPECT_EQ(QPoint(h->value(), vertical->value()), QPoint(0, 0));
   vista("imagen")->fijarEscala(4, QPointF(0, 0));
   ASSERT_TRUE(v.abrir(QStringLiteral("ancha.png"), imagenDePrueba(100, 10)));
   vista("imagen")->grab();
