@@ -41,8 +41,8 @@ void contar(const uint8_t* resultado, const uint8_t* referencia, size_t n,
   }
 }
 
-// A byte's class in a black/white plane (flags or class plane) and in a drawn raster. Lambdas,
-// not functions, so each count is instantiated with its test inlined.
+// A byte's class in the reference's class plane and in a drawn raster. Lambdas, not functions,
+// so the count is instantiated with its tests inlined.
 constexpr auto noCero = [](uint8_t b) { return b != 0; };
 constexpr auto cero = [](uint8_t b) { return b == 0; };
 
@@ -100,12 +100,6 @@ std::vector<uint8_t> claseReferencia(const DatosImagen& referencia) {
   return clase;
 }
 
-Evaluacion evaluar(const uint8_t* negroResultado, const uint8_t* negroReferencia, size_t n) {
-  Cuentas cuentas;
-  contar(negroResultado, negroReferencia, n, noCero, noCero, cuentas);
-  return medidas(cuentas, n);
-}
-
 Evaluacion evaluarDibujo(const uint8_t* filas, size_t paso, int32_t ancho, int32_t alto,
                          const uint8_t* claseReferencia) {
   const size_t columnas = static_cast<size_t>(ancho);
@@ -113,21 +107,6 @@ Evaluacion evaluarDibujo(const uint8_t* filas, size_t paso, int32_t ancho, int32
   for (size_t y = 0; y < static_cast<size_t>(alto); ++y)
     contar(filas + y * paso, claseReferencia + y * columnas, columnas, cero, noCero, cuentas);
   return medidas(cuentas, columnas * static_cast<size_t>(alto));
-}
-
-ResultadoEvaluacion evaluar(const DatosImagen& resultado, const DatosImagen& referencia) {
-  const Pixeles& imagen = resultado.pixeles;
-  const Pixeles& modelo = referencia.pixeles;
-  if (imagen.ancho() != modelo.ancho() || imagen.alto() != modelo.alto()) {
-    return {{},
-            textoTamanosDistintos(modelo.ancho(), modelo.alto(), imagen.ancho(), imagen.alto())};
-  }
-  // The reference's grey levels are classified on the fly: no class plane is allocated.
-  Cuentas cuentas;
-  contar(
-      imagen.planoNegro(), modelo.planoGris(), imagen.cantidad(), noCero,
-      [](uint8_t gris) { return gris < kUmbralReferencia; }, cuentas);
-  return {medidas(cuentas, imagen.cantidad()), ""};
 }
 
 TextosEvaluacion textosEvaluacion(const Evaluacion& evaluacion, char separador) {

@@ -38,24 +38,18 @@ struct Evaluacion {
   std::optional<double> jaccard;        // tp / (tp + fp + fn)
 };
 
-// Scores `n` pixels of a result's black/white plane against a reference's class plane (any
-// non-zero byte is black). One pass over both planes.
-Evaluacion evaluar(const uint8_t* negroResultado, const uint8_t* negroReferencia, size_t n);
-
 // Scores a drawn binarized picture (8-bit grey rows `paso` bytes apart, black where the byte
 // is 0, as the binarized surface draws it) of ancho x alto pixels against a reference's
 // class plane of the same size, row after row (any non-zero byte is black).
 Evaluacion evaluarDibujo(const uint8_t* filas, size_t paso, int32_t ancho, int32_t alto,
                          const uint8_t* claseReferencia);
 
-// The score of a record's black/white flags against a reference picture's grey levels, or
-// the Spanish message that says why there is none (the two differ in size).
+// A score, or the Spanish message that says why there is none (the sizes differ).
 struct ResultadoEvaluacion {
   Evaluacion evaluacion;  // when ok
   std::string error;      // empty when ok
   bool ok() const { return error.empty(); }
 };
-ResultadoEvaluacion evaluar(const DatosImagen& resultado, const DatosImagen& referencia);
 
 // The six measures as shown: fractions and ME with 4 decimals ("0,9312"), PSNR with 2
 // ("6,02"; "∞" when infinite), "—" where undefined; `separador` is the decimal separator.

@@ -14,13 +14,6 @@
 namespace velarno {
 namespace {
 
-// A record of ancho x alto whose black/white flags are `negro` (any non-zero byte is black).
-DatosImagen conNegro(int32_t ancho, int32_t alto, const std::vector<uint8_t>& negro) {
-  DatosImagen imagen = imagenUniforme(ancho, alto, 255);
-  for (size_t i = 0; i < negro.size(); ++i) imagen.pixeles.planoNegro()[i] = negro[i] != 0;
-  return imagen;
-}
-
 std::array<int64_t, 4> cuentas(const Evaluacion& e) { return {e.tp, e.fp, e.fn, e.tn}; }
 
 std::string unidos(const TextosEvaluacion& t) {
@@ -28,11 +21,18 @@ std::string unidos(const TextosEvaluacion& t) {
          " " + t.jaccard;
 }
 
-// Planes written as strings of '0' (white) and '1' (black).
-std::vector<uint8_t> plano(const char* pixeles) {
+// Pixels written as '0' (white) and '1' (black): as a class plane (1 black) or as a drawn
+// raster (0 black, 255 white).
+std::vector<uint8_t> plano(const char* pixeles, bool dibujado = false) {
   std::vector<uint8_t> p;
-  for (const char* c = pixeles; *c != 0; ++c) p.push_back(*c == '1');
+  for (const char* c = pixeles; *c != 0; ++c)
+    p.push_back(dibujado ? (*c == '1' ? 0 : 255) : (*c == '1' ? 1 : 0));
   return p;
+}
+Evaluacion evaluarTextos(const char* resultado, const char* referencia) {
+  const std::vector<uint8_t> dibujo = plano(resultado, true);
+  const auto n = static_cast<int32_t>(dibujo.size());
+  return evaluarDibujo(dibujo.data(), dibujo.size(), n, 1, plano(referencia).data());
 }
 
 struct Caso {
@@ -62,8 +62,7 @@ class EvaluarCaso : public ::testing::TestWithParam<Caso> {};
 
 TEST_P(EvaluarCaso, CountsAndShowsTheSixMeasures) {
   const Caso& c = GetParam();
-  const std::vector<uint8_t> resultado = plano(c.resultado);
-  const Evaluacion e = evaluar(resultado.data(), plano(c.referencia).data(), resultado.size());
+  const Evaluacion e = evaluarTextos(c.resultado, c.referencia);
   EXPECT_EQ(cuentas(e), c.cuentas);
   EXPECT_EQ(unidos(textosEvaluacion(e)), c.textos);
 }
@@ -72,49 +71,36 @@ INSTANTIATE_TEST_SUITE_P(Casos, EvaluarCaso, ::testing::ValuesIn(kCasos),
                          [](const auto& p) { return std::string(p.param.nombre); });
 
 TEST(Evaluar, WritesTheGivenDecimalSeparator) {
-  const std::vector<uint8_t> resultado = plano("11100000");
-  const Evaluacion e = evaluar(resultado.data(), plano("11010000").data(), resultado.size());
-  EXPECT_EQ(unidos(textosEvaluacion(e, ',')), "0,6667 0,6667 0,6667 0,2500 6,02 0,5000");
+  EXPECT_EQ(unidos(textosEvaluacion(evaluarTextos("11100000", "11010000"), ',')),
+            "0,6667 0,6667 0,6667 0,2500 6,02 0,5000");
 }
 
-TEST(Evaluar, RefusesAReferenceOfAnotherSize) {
-  const ResultadoEvaluacion r = evaluar(imagenUniforme(2, 3, 0), imagenUniforme(3, 2, 0));
-  EXPECT_FALSE(r.ok());
-  EXPECT_EQ(r.error,
-            "La referencia mide 3x2 píxeles y la imagen 2x3: deben tener el mismo tamaño.");
-}
-
-// The literal reading: each pixel classified and counted on its own (tp, fp, fn, tn).
-std::array<int64_t, 4> cuentasLiterales(const std::vector<uint8_t>& negro,
-                                        const DatosImagen& referencia) {
-  std::array<int64_t, 4> c{};
-  for (int32_t y = 0; y < referencia.alto; ++y)
-    for (int32_t x = 0; x < referencia.ancho; ++x) {
-      const bool r = negro[static_cast<size_t>(y * referencia.ancho + x)] != 0;
-      const bool g = referencia.pixeles.gris(x, y) < 128;
-      ++c[r ? (g ? 0 : 1) : (g ? 2 : 3)];
-    }
-  return c;
-}
-
-TEST(Evaluar, FastCountEqualsThePixelLoop) {
-  struct Tamano {
+// Random drawn rasters (rows 3 bytes longer than the picture, black where a byte is 0) and
+// reference levels, counted pixel by pixel, against the block count. Sizes around the
+// 255-pixel blocks; the last is black everywhere (no byte sum may wrap).
+TEST(EvaluarDibujo, FastCountEqualsThePixelLoop) {
+  const struct {
     int32_t ancho, alto;
-    int negroMin, negroMax, grisMax;  // flags and reference levels drawn from these ranges
-  };
-  // Sizes around the 255-pixel blocks; the last is black everywhere (no byte sum may wrap).
-  const Tamano casos[] = {{1, 1, 0, 1, 255},     {255, 1, 0, 1, 255}, {256, 3, 0, 2, 255},
-                          {37, 29, 0, 255, 255}, {513, 5, 0, 1, 200}, {1021, 7, 1, 255, 127}};
+    int dibujoMax, grisMax;  // raster bytes and reference levels drawn from 0 to these
+  } casos[] = {{1, 1, 1, 255},     {255, 1, 1, 255}, {256, 3, 2, 255},
+               {37, 29, 255, 255}, {513, 5, 1, 200}, {1021, 7, 0, 127}};
   unsigned semilla = 1;
-  for (const Tamano& c : casos) {
+  for (const auto& c : casos) {
     SCOPED_TRACE(::testing::Message() << c.ancho << "x" << c.alto);
-    const std::vector<uint8_t> negro =
-        planoGris(imagenAleatoria(c.ancho, c.alto, semilla++, c.negroMin, c.negroMax));
+    const size_t paso = static_cast<size_t>(c.ancho) + 3;
+    const std::vector<uint8_t> dibujo =
+        planoGris(imagenAleatoria(static_cast<int32_t>(paso), c.alto, semilla++, 0, c.dibujoMax));
     const DatosImagen referencia = imagenAleatoria(c.ancho, c.alto, semilla++, 0, c.grisMax);
-    const std::array<int64_t, 4> esperadas = cuentasLiterales(negro, referencia);
-    EXPECT_EQ(cuentas(evaluar(negro.data(), claseReferencia(referencia).data(), negro.size())),
+    std::array<int64_t, 4> esperadas{};
+    for (int32_t y = 0; y < c.alto; ++y)
+      for (int32_t x = 0; x < c.ancho; ++x) {
+        const bool r = dibujo[static_cast<size_t>(y) * paso + static_cast<size_t>(x)] == 0;
+        const bool g = referencia.pixeles.gris(x, y) < 128;
+        ++esperadas[r ? (g ? 0 : 1) : (g ? 2 : 3)];
+      }
+    EXPECT_EQ(cuentas(evaluarDibujo(dibujo.data(), paso, c.ancho, c.alto,
+                                    claseReferencia(referencia).data())),
               esperadas);
-    EXPECT_EQ(cuentas(evaluar(conNegro(c.ancho, c.alto, negro), referencia).evaluacion), esperadas);
   }
 }
 

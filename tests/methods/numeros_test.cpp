@@ -64,12 +64,5 @@ TEST(AEntero16, RoundsHalfToEvenWithinSixteenBits) {
   EXPECT_EQ(aEntero16("abc", '.'), std::nullopt);
 }
 
-TEST(Redondear, HalvesGoToEven) {
-  EXPECT_EQ(redondear(0.5), 0);
-  EXPECT_EQ(redondear(1.5), 2);
-  EXPECT_EQ(redondear(-1.5), -2);
-  EXPECT_EQ(redondear(10000000000.5), 10000000000);
-}
-
 }  // namespace
 }  // namespace velarno

@@ -44,13 +44,6 @@ TEST(SuperficieQImage, ReadsColoursAsBlueGreenRedAndMinusOneOutside) {
   EXPECT_EQ(s.qimage().pixel(0, 1), qRgb(0, 0, 0));
 }
 
-TEST(SuperficieQImage, GreyRasterKeepsTheGreyLevelOfAColour) {
-  SuperficieQImage s = superficie(QImage::Format_Grayscale8, 2, 1);
-  s.ponerPixel(0, 0, kRojo);
-  EXPECT_EQ(s.leerColor(0, 0), rgb(76, 76, 76));
-  EXPECT_EQ(s.leerColor(1, 0), rgb(7, 7, 7));
-}
-
 TEST(SuperficieQImage, RowsOfAColourPictureOnly) {
   SuperficieQImage color(QImage::Format_RGB32, Qt::white);
   color.setImagen(QImage(4, 3, QImage::Format_RGB32));

@@ -13,7 +13,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -216,16 +215,6 @@ TEST_P(PanelMetodo, RowReachesItsEntryFrameInputsButtonsListAndPublication) {
 
 INSTANTIATE_TEST_SUITE_P(Todos, PanelMetodo, ::testing::Range<size_t>(1, catalogo().size()),
                          [](const auto& p) { return std::string(catalogo()[p.param].id); });
-
-// The save dialog takes the extension of the filter the user picks.
-TEST(DialogosQt, SaveDialogTakesTheChosenFiltersExtension) {
-  std::unique_ptr<QFileDialog> guardar(crearDialogoGuardar(
-      nullptr, QStringLiteral("Guardar"),
-      {QStringLiteral("Imágenes PNG (*.png)"), QStringLiteral("Imágenes BMP (*.bmp)")}, {}));
-  EXPECT_EQ(guardar->defaultSuffix(), QStringLiteral("png"));
-  emit guardar->filterSelected(QStringLiteral("Imágenes BMP (*.bmp)"));
-  EXPECT_EQ(guardar->defaultSuffix(), QStringLiteral("bmp"));
-}
 
 // The overlay paints half red the pixels the thumb's threshold makes black, and the shares
 // follow the thumb in the locale's number format.
