@@ -1,19 +1,13 @@
 // The real window on a real X server (xvfb-run): the titles the server is given, exactly as the
 // window sets them, and the binarized view as the screen shows it under a step prompt.
-#include <cstdlib>
-#include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
-#include <xcb/xcb.h>
 
 #include <QApplication>
-#include <QByteArray>
 #include <QDir>
-#include <QFileDialog>
-#include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -32,33 +26,17 @@
 namespace velarno {
 namespace {
 
-// The _NET_WM_NAME property of a window, as the X server holds it.
+// The _NET_WM_NAME property of a window, as the X server holds it (xprop prints it as
+// `_NET_WM_NAME = "Velarno"`).
 std::string tituloX11(const QWidget* ventana) {
-  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (!x11) return "(no X11)";
-  xcb_connection_t* conexion = x11->connection();
-  const auto atomo = [&](const char* nombre) {
-    xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
-        conexion, xcb_intern_atom(conexion, 0, static_cast<uint16_t>(strlen(nombre)), nombre),
-        nullptr);
-    xcb_atom_t a = XCB_ATOM_NONE;
-    if (r) a = r->atom;
-    free(r);
-    return a;
-  };
-  const xcb_atom_t nombre = atomo("_NET_WM_NAME");
-  const xcb_atom_t utf8 = atomo("UTF8_STRING");
-  xcb_get_property_reply_t* r = xcb_get_property_reply(
-      conexion,
-      xcb_get_property(conexion, 0, static_cast<xcb_window_t>(ventana->winId()), nombre, utf8, 0,
-                       1024),
-      nullptr);
-  std::string titulo;
-  if (r)
-    titulo.assign(static_cast<const char*>(xcb_get_property_value(r)),
-                  static_cast<size_t>(xcb_get_property_value_length(r)));
-  free(r);
-  return titulo;
+  QProcess xprop;
+  xprop.start(QStringLiteral("xprop"),
+              {"-id", QString::number(ventana->winId()), "-notype", "_NET_WM_NAME"});
+  xprop.waitForFinished(10000);
+  const std::string salida = xprop.readAllStandardOutput().trimmed().toStdString();
+  const size_t comilla = salida.find('"');
+  return comilla == std::string::npos ? "(" + salida + ")"
+                                      : salida.substr(comilla + 1, salida.size() - comilla - 2);
 }
 
 // While `accion` runs, hands every modal box to `responder` once it is on screen and clicks
@@ -116,17 +94,6 @@ TEST_F(VentanaX11, TitlesReachTheServerExactlyAsSet) {
   ASSERT_TRUE(ventana.abrirFichero(escribir(QStringLiteral("casa.bmp"), imagen)));
   QTest::qWait(50);
   EXPECT_EQ(tituloX11(&ventana), "Velarno - casa.bmp 5x3");
-  EXPECT_EQ(conCajas([&] { ventana.binarizarPasoAPaso(); },
-                     [](QMessageBox* caja) {
-                       EXPECT_EQ(tituloX11(caja), "Segmentar paso a paso");
-                       return QMessageBox::No;
-                     }),
-            1);
-
-  std::unique_ptr<QFileDialog> abrir(crearDialogoAbrir(&ventana));
-  abrir->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(abrir.get()));
-  EXPECT_EQ(tituloX11(abrir.get()), "Abrir");
 }
 
 // At the second prompt the screen shows the first pixel decided (black) and the rest white;
@@ -161,11 +128,3 @@ TEST_F(VentanaX11, StepBinarizationShowsTheDecidedPixelsUnderThePrompt) {
 
 }  // namespace
 }  // namespace velarno
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", QByteArray("xcb"));
-  QApplication aplicacion(argc, argv);
-  velarno::configurarAplicacion();
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
