@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -87,15 +88,28 @@ class Form1::EntornoVentana : public Entorno {
   }
   void dibujarBinarizada() override {
     form_.espacio_.dibujarBinarizada();
+    // A straight run with a progress box (a long method drawing after every pass) shows its
+    // picture at most every kIntervaloDibujoMs; the run's end shows the last one.
+    if (progreso_ && reloj_.isValid() && reloj_.elapsed() < kIntervaloDibujoMs) {
+      pendiente_ = true;
+      return;
+    }
+    reloj_.start();
+    pendiente_ = false;
     form_.refrescarBinarizada(true);
   }
   bool progreso(double fraccion) override { return !progreso_ || progreso_->avanzar(fraccion); }
+  // Whether a drawing has not been shown yet.
+  bool dibujoPendiente() const { return pendiente_; }
 
  private:
+  static constexpr qint64 kIntervaloDibujoMs = 200;
   Form1& form_;
   TrazaVentana traza_;
   ProgresoVentana* progreso_;
   Dialogos* dialogos_;
+  QElapsedTimer reloj_;
+  bool pendiente_ = false;
 };
 
 Form1::Form1(Dialogos* dialogos, SelectorFichero* selector, QWidget* padre)
@@ -371,7 +385,9 @@ void Form1::ejecutarMetodo(const QString& boton, bool pasoAPaso) {
       ~FinCurso() { enCurso = false; }
     } finCurso{enCurso_};
     enCurso_ = true;
-    espacio_.ejecutar(*metodo, entorno, false, &dibujo);
+    if (espacio_.ejecutar(*metodo, entorno, false, &dibujo) != Fin::Cancelado &&
+        entorno.dibujoPendiente())
+      refrescarBinarizada();
   });
 }
 
