@@ -72,6 +72,9 @@ class EspacioTrabajo {
   void dibujarGris();
   void calcularHistograma();
   void abrir(const Superficie& cargada);
+  // The first two steps done by the front end's own reader, which sized the record and wrote
+  // its grey levels (every negro false) as dimensionar and leerGrises would have.
+  void grisesLeidos() { etapa_ = Etapa::Grises; }
   // Equalizes once per opened picture, redraws the grey picture and recounts the histogram.
   void ecualizar();
   // Binarizes with the threshold and draws the binarized picture (aplicarUmbral).

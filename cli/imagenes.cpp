@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "platform/cargador.h"
+#include "platform/lector_gris.h"
 
 namespace velarno {
 
@@ -16,10 +17,9 @@ std::string cargarImagen(const QString& ruta, SuperficieQImage& cargada) {
 }
 
 std::string leerImagen(const QString& ruta, EspacioTrabajo& espacio) {
-  SuperficieQImage cargada(QImage::Format_RGB32, Qt::white);
-  if (std::string error = cargarImagen(ruta, cargada); !error.empty()) return error;
-  espacio.dimensionar(cargada);
-  espacio.leerGrises(cargada);
+  if (const QString error = leerGrisesImagen(ruta, espacio.datos()); !error.isEmpty())
+    return error.toStdString();
+  espacio.grisesLeidos();
   return {};
 }
 

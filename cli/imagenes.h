@@ -15,8 +15,8 @@ namespace velarno {
 std::string cargarImagen(const QString& ruta, SuperficieQImage& cargada);
 
 // Opens a picture file into the workspace's record as the window does: sized (every negro
-// false) and its grey levels read; the histogram is the caller's next step. Returns the
-// loader's message or an empty text.
+// false) and its grey levels read, without keeping the colour picture (leerGrisesImagen);
+// the histogram is the caller's next step. Returns the loader's message or an empty text.
 std::string leerImagen(const QString& ruta, EspacioTrabajo& espacio);
 
 // Reads a reference file for the picture open in the workspace. Returns the loader's message

@@ -75,7 +75,10 @@ int ejecutar(const QStringList& argumentos) {
   if (opciones.ecualizar) espacio.ecualizar();
   espacio.fijarUmbral(opciones.umbral);
   const DatosImagen& imagen = espacio.datos();
-  binarizada.redimensionar(imagen.ancho, imagen.alto);
+  // The binarized picture is only read to be written, counted for JSON or scored; otherwise
+  // it stays 0 x 0, so drawing it costs nothing.
+  if (opciones.json || !opciones.salida.isEmpty() || !opciones.referencia.isEmpty())
+    binarizada.redimensionar(imagen.ancho, imagen.alto);
   // The reference is read and its size checked before the run, so a bad one prints nothing.
   if (!opciones.referencia.isEmpty()) {
     bool ilegible = false;

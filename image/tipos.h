@@ -4,7 +4,8 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "image/plano.h"
 
 namespace velarno {
 
@@ -30,8 +31,8 @@ class Pixeles {
   Pixeles(int32_t ancho, int32_t alto)
       : ancho_(ancho),
         alto_(alto),
-        gris_(static_cast<size_t>(ancho) * static_cast<size_t>(alto), 0),
-        negro_(gris_.size(), 0) {}
+        gris_(static_cast<size_t>(ancho) * static_cast<size_t>(alto)),
+        negro_(gris_.size()) {}
 
   int32_t ancho() const { return ancho_; }
   int32_t alto() const { return alto_; }
@@ -62,8 +63,8 @@ class Pixeles {
 
   int32_t ancho_ = 0;
   int32_t alto_ = 0;
-  std::vector<uint8_t> gris_;
-  std::vector<uint8_t> negro_;
+  Plano gris_;
+  Plano negro_;
 };
 
 // The image record: the grey image every operation works on. A value: copying it copies the

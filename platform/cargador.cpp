@@ -1,6 +1,7 @@
 #include "platform/cargador.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
@@ -11,8 +12,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include "image/plano.h"
 #include "image/tipos.h"
-#include "platform/firmas.h"
 
 namespace velarno {
 namespace {
@@ -197,52 +198,77 @@ QString comprobarTamano(const QString& nombre, qint64 ancho, qint64 alto) {
   return {};
 }
 
-ResultadoCarga decodificarImagen(const QString& ruta) {
+// Everything the checks learn of a file, kept for its decoding. The reader works on `buffer`,
+// which reads `bytes`: neither may move, so the state lives on the heap.
+struct ImagenRevisada::Estado {
+  QString nombre;
+  QString error;
+  Formato formato = Formato::Ninguno;
+  Plano contenido;   // the file, read into fresh huge pages: a few page faults, not thousands
+  QByteArray bytes;  // `contenido` as Qt sees it, not copied
+  QBuffer buffer;
+  QImageReader lector;
+  qint64 ancho = 0;
+  qint64 alto = 0;
+  QImage::Format formatoCabecera = QImage::Format_Invalid;
+};
+
+ImagenRevisada::ImagenRevisada(const QString& ruta) : estado_(std::make_unique<Estado>()) {
   fijarLimiteAsignacion();
-  const QString nombre = QFileInfo(ruta).fileName();
-  ResultadoCarga resultado;
+  Estado& e = *estado_;
+  e.nombre = QFileInfo(ruta).fileName();
+  const QString& nombre = e.nombre;
 
   QFile fichero(ruta);
   if (QFileInfo(ruta).isDir() || !fichero.open(QIODevice::ReadOnly)) {
-    resultado.error = textoNoSeLee(nombre);
-    return resultado;
+    e.error = textoNoSeLee(nombre);
+    return;
   }
   // The signature is checked before the rest is read, so any other file costs nothing.
   const QByteArray firma = fichero.peek(8);
-  const Formato formato =
+  e.formato =
       olfatearFormato(reinterpret_cast<const uint8_t*>(firma.constData()), size_t(firma.size()));
+  const Formato formato = e.formato;
   if (formato == Formato::Ninguno) {
-    resultado.error = textoNoEsImagen(nombre);
-    return resultado;
+    e.error = textoNoEsImagen(nombre);
+    return;
   }
   if (fichero.size() > kMaxBytesFichero) {
-    resultado.error = textoDemasiadoGrande(nombre);
-    return resultado;
+    e.error = textoDemasiadoGrande(nombre);
+    return;
   }
-  QByteArray bytes = fichero.readAll();
-  if (bytes.size() != fichero.size()) {
-    resultado.error = textoNoSeLee(nombre);
-    return resultado;
+  // The whole file and nothing more: a pipe or a special file reports size 0 but has bytes.
+  const qint64 largo = fichero.size();
+  e.contenido = Plano(static_cast<size_t>(largo));
+  auto* destino = reinterpret_cast<char*>(e.contenido.data());
+  char sobra = 0;
+  if (fichero.read(destino, largo) != largo || fichero.read(&sobra, 1) != 0) {
+    e.error = textoNoSeLee(nombre);
+    return;
   }
   fichero.close();
+  e.bytes = QByteArray::fromRawData(destino, largo);
+  const QByteArray& bytes = e.bytes;
 
   const auto* datos = reinterpret_cast<const uint8_t*>(bytes.constData());
   const size_t n = size_t(bytes.size());
   if (formato == Formato::Jpeg) {
     if (const std::string defecto = revisarJpeg(datos, n); !defecto.empty()) {
-      resultado.error = textoEstructura(nombre, "JPEG", defecto);
-      return resultado;
+      e.error = textoEstructura(nombre, "JPEG", defecto);
+      return;
     }
   } else if (formato == Formato::Gif) {
     if (const std::string defecto = revisarGif(datos, n); !defecto.empty()) {
-      resultado.error = textoEstructura(nombre, "GIF", defecto);
-      return resultado;
+      e.error = textoEstructura(nombre, "GIF", defecto);
+      return;
     }
   }
 
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader lector(&buffer, nombreFormato(formato));
+  e.buffer.setBuffer(&e.bytes);
+  e.buffer.open(QIODevice::ReadOnly);
+  QImageReader& lector = e.lector;
+  lector.setDevice(&e.buffer);
+  lector.setFormat(nombreFormato(formato));
   lector.setDecideFormatFromContent(false);
   lector.setAutoDetectImageFormat(false);             // that format's decoder or none
   lector.setAutoTransform(formato == Formato::Jpeg);  // EXIF orientation
@@ -250,29 +276,53 @@ ResultadoCarga decodificarImagen(const QString& ruta) {
   // negative height. A turn by the EXIF orientation swaps the sides, which the cap allows alike.
   const QSize tamano = lector.size();
   if (tamano == QSize()) {
-    resultado.error = textoNoEsImagen(nombre);
-    return resultado;
+    e.error = textoNoEsImagen(nombre);
+    return;
   }
-  const qint64 ancho = std::llabs(tamano.width());
-  const qint64 alto = std::llabs(tamano.height());
-  resultado.error = comprobarTamano(nombre, ancho, alto);
-  if (!resultado.ok()) return resultado;
+  e.ancho = std::llabs(tamano.width());
+  e.alto = std::llabs(tamano.height());
+  const qint64 ancho = e.ancho;
+  const qint64 alto = e.alto;
+  e.error = comprobarTamano(nombre, ancho, alto);
+  if (!e.error.isEmpty()) return;
   if (formato == Formato::Bmp && bmpIncompleto(bytes, ancho, alto)) {
-    resultado.error = textoIncompleto(nombre);
-    return resultado;
+    e.error = textoIncompleto(nombre);
+    return;
   }
 
-  const QImage::Format formatoCabecera = lector.imageFormat();
-  if (formatoCabecera != QImage::Format_Invalid &&
-      ancho * alto * QImage::toPixelFormat(formatoCabecera).bitsPerPixel() / 8 >
+  e.formatoCabecera = lector.imageFormat();
+  if (e.formatoCabecera != QImage::Format_Invalid &&
+      ancho * alto * QImage::toPixelFormat(e.formatoCabecera).bitsPerPixel() / 8 >
           kLimiteAsignacion) {
-    resultado.error = textoSinMemoria(nombre, ancho, alto);
-    return resultado;
+    e.error = textoSinMemoria(nombre, ancho, alto);
+    return;
   }
   if (formato == Formato::Jpeg && memoriaProgresivo(bytes) > 4 * ancho * alto + kHolguraMemoria) {
-    resultado.error = textoSinMemoria(nombre, ancho, alto);
-    return resultado;
+    e.error = textoSinMemoria(nombre, ancho, alto);
+    return;
   }
+}
+
+ImagenRevisada::~ImagenRevisada() = default;
+
+const QString& ImagenRevisada::error() const { return estado_->error; }
+Formato ImagenRevisada::formato() const { return estado_->formato; }
+const QByteArray& ImagenRevisada::bytes() const { return estado_->bytes; }
+int ImagenRevisada::ancho() const { return static_cast<int>(estado_->ancho); }
+int ImagenRevisada::alto() const { return static_cast<int>(estado_->alto); }
+
+bool ImagenRevisada::girada() const {
+  return estado_->formato == Formato::Jpeg &&
+         estado_->lector.transformation() != QImageIOHandler::TransformationNone;
+}
+
+ResultadoCarga ImagenRevisada::decodificar() {
+  assert(ok());
+  Estado& e = *estado_;
+  const QString& nombre = e.nombre;
+  const qint64 ancho = e.ancho;
+  const qint64 alto = e.alto;
+  ResultadoCarga resultado;
 
   // The BMP and GIF decoders leave what a short or broken file does not reach unwritten: they
   // write into this buffer when it already has their size and format, so those pixels stay
@@ -280,22 +330,23 @@ ResultadoCarga decodificarImagen(const QString& ruta) {
   // write every row or fail, so they allocate their own picture and a file that fails early
   // costs only the rows it reached.
   QImage imagen;
-  if ((formato == Formato::Bmp || formato == Formato::Gif) &&
-      formatoCabecera != QImage::Format_Invalid) {
-    imagen = QImage(static_cast<int>(ancho), static_cast<int>(alto), formatoCabecera);
+  if ((e.formato == Formato::Bmp || e.formato == Formato::Gif) &&
+      e.formatoCabecera != QImage::Format_Invalid) {
+    imagen = QImage(static_cast<int>(ancho), static_cast<int>(alto), e.formatoCabecera);
     if (imagen.isNull()) {
       resultado.error = textoSinMemoria(nombre, ancho, alto);
       return resultado;
     }
-    if (tieneTablaDeColores(formatoCabecera))
+    if (tieneTablaDeColores(e.formatoCabecera))
       imagen.fill(0);
     else
       imagen.fill(Qt::white);
   }
 
-  const bool leida = lector.read(&imagen);
-  buffer.close();
-  bytes = QByteArray();
+  const bool leida = e.lector.read(&imagen);
+  e.buffer.close();
+  e.bytes = QByteArray();
+  e.contenido = Plano();
   if (!leida || imagen.isNull() || imagen.width() < 1 || imagen.height() < 1) {
     resultado.error = textoNoEsImagen(nombre);
     return resultado;
@@ -310,6 +361,12 @@ ResultadoCarga decodificarImagen(const QString& ruta) {
   resultado.imagen = aplanarSobreBlanco(std::move(imagen));
   if (resultado.imagen.isNull()) resultado.error = textoSinMemoria(nombre, anchoLeido, altoLeido);
   return resultado;
+}
+
+ResultadoCarga decodificarImagen(const QString& ruta) {
+  ImagenRevisada revisada(ruta);
+  if (!revisada.ok()) return {QImage(), revisada.error()};
+  return revisada.decodificar();
 }
 
 }  // namespace velarno
