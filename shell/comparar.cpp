@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <exception>
 #include <functional>
+#include <new>
+#include <numeric>
 #include <string>
+#include <string_view>
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -43,7 +46,7 @@ constexpr int kEsperaCierreMs = 300;
 
 // A method context without a window: the scripted boxes answer OK and No without showing
 // anything, progress reports ask the cancel flag, and every drawing of the binarized picture
-// is kept (black count and scaled picture).
+// is handed on.
 class EntornoComparar : public EntornoSimple {
  public:
   EntornoComparar(DatosImagen& imagen, const std::atomic<bool>& cancelado,
@@ -121,21 +124,61 @@ const std::vector<MosaicoComparacion>& mosaicosComparacion() {
 
 std::atomic<int> HiloComparar::vivos_{0};
 
+struct HiloComparar::Reparto {
+  std::vector<int> orden;
+  std::atomic<size_t> siguiente{0};
+  std::atomic<bool> cancelado{false};
+};
+
+std::vector<HiloComparar*> HiloComparar::repartir(const DatosImagen& datos, int umbralManual,
+                                                  char separador, QSize miniatura,
+                                                  std::shared_ptr<const Referencia> referencia,
+                                                  int hilos) {
+  const std::vector<MosaicoComparacion>& mosaicos = mosaicosComparacion();
+  auto reparto = std::make_shared<Reparto>();
+  // Relaxation takes most of the time: started first, it runs while the other workers go
+  // through the rest in catalogue order.
+  reparto->orden.resize(mosaicos.size());
+  std::iota(reparto->orden.begin(), reparto->orden.end(), 0);
+  std::stable_partition(reparto->orden.begin(), reparto->orden.end(), [&](int i) {
+    return std::string_view(mosaicos[static_cast<size_t>(i)].metodo->id) == "relajacion";
+  });
+  const int cuantos = std::clamp(hilos, 1, std::max(1, static_cast<int>(mosaicos.size())));
+  std::vector<HiloComparar*> lista;
+  lista.reserve(static_cast<size_t>(cuantos));
+  for (int k = 0; k < cuantos; ++k) {
+    try {
+      lista.push_back(
+          new HiloComparar(datos, umbralManual, separador, miniatura, referencia, reparto));
+    } catch (const std::bad_alloc&) {
+      // Short of memory for another copy of the record: fewer workers do the same work.
+      if (lista.empty()) throw;
+      break;
+    }
+  }
+  return lista;
+}
+
 HiloComparar::HiloComparar(DatosImagen copia, int umbralManual, char separador, QSize miniatura,
-                           std::shared_ptr<const Referencia> referencia)
+                           std::shared_ptr<const Referencia> referencia,
+                           std::shared_ptr<Reparto> reparto)
     : copia_(std::move(copia)),
       umbralManual_(umbralManual),
       separador_(separador),
       miniatura_(miniatura),
-      referencia_(std::move(referencia)) {
+      referencia_(std::move(referencia)),
+      reparto_(std::move(reparto)) {
   ++vivos_;
   connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
 
 HiloComparar::~HiloComparar() { --vivos_; }
 
+void HiloComparar::cancelar() { reparto_->cancelado = true; }
+
 void HiloComparar::run() {
   const std::vector<MosaicoComparacion>& mosaicos = mosaicosComparacion();
+  const std::atomic<bool>& cancelado = reparto_->cancelado;
   const int64_t total = static_cast<int64_t>(copia_.pixeles.cantidad());
   // Every method starts from the record as it was copied.
   const std::vector<uint8_t> negroInicial(copia_.pixeles.planoNegro(),
@@ -143,21 +186,17 @@ void HiloComparar::run() {
   SuperficieQImage superficie(QImage::Format_Grayscale8, Qt::white);
   superficie.redimensionar(copia_.ancho, copia_.alto);
 
-  for (int i = 0; i < static_cast<int>(mosaicos.size()) && !cancelado_; ++i) {
+  while (!cancelado) {
+    const size_t siguiente = reparto_->siguiente++;
+    if (siguiente >= reparto_->orden.size()) break;
+    const int i = reparto_->orden[siguiente];
     const MosaicoComparacion& mosaico = mosaicos[static_cast<size_t>(i)];
     emit empezando(i);
     ResultadoComparacion r;
-    r.indice = i;
-    r.total = total;
+    // Every drawing goes onto the surface; the count and the thumbnail are taken once, from
+    // the last one, after the run.
     const auto alDibujar = [&] {
       velarno::dibujarBinarizada(superficie, copia_);
-      r.negros = superficie.negros();
-      const QImage& completa = superficie.qimage();
-      const QSize destino = completa.size().scaled(miniatura_, Qt::KeepAspectRatio);
-      // A smooth reduction; a small picture is kept as it is and enlarged on screen without
-      // blurring its pixels.
-      r.miniatura =
-          destino.width() < completa.width() ? reducirSuave(completa, destino) : completa.copy();
       r.dibujado = true;
     };
     try {
@@ -168,7 +207,7 @@ void HiloComparar::run() {
         r.fin = Fin::Publicado;
         r.umbral = umbralManual_;
       } else {
-        EntornoComparar entorno(copia_, cancelado_, alDibujar);
+        EntornoComparar entorno(copia_, cancelado, alDibujar);
         entorno.setSeparadorDecimal(separador_);
         for (const ControlMetodo& c : mosaico.metodo->controles)
           entorno.setTexto(c.nombre, c.inicial);
@@ -188,6 +227,15 @@ void HiloComparar::run() {
           r.detalle = ultimas.join(QLatin1Char('\n'));
         }
       }
+      if (r.dibujado && r.fin != Fin::Cancelado && !cancelado) {
+        r.negros = superficie.negros();
+        const QImage& completa = superficie.qimage();
+        const QSize destino = completa.size().scaled(miniatura_, Qt::KeepAspectRatio);
+        // A smooth reduction; a small picture is kept as it is and enlarged on screen without
+        // blurring its pixels.
+        r.miniatura =
+            destino.width() < completa.width() ? reducirSuave(completa, destino) : completa.copy();
+      }
     } catch (const std::bad_alloc&) {
       r = ResultadoComparacion{};
       r.detalle = QStringLiteral("No hay memoria suficiente para este método.");
@@ -197,7 +245,7 @@ void HiloComparar::run() {
     }
     r.indice = i;
     r.total = total;
-    if (r.fin == Fin::Cancelado || cancelado_) break;
+    if (r.fin == Fin::Cancelado || cancelado) break;
     if (referencia_ && r.dibujado) {
       const QImage& dibujo = superficie.qimage();
       r.evaluacion = evaluarContra(*referencia_, dibujo.constBits(),
@@ -317,36 +365,50 @@ VentanaComparar::VentanaComparar(const DatosImagen& datos, int umbralManual, QWi
     recibidos_ = static_cast<int>(resultados_.size());
     return;
   }
-  hilo_ = new HiloComparar(datos, umbralManual, separadorDecimalDelSistema(), kMiniatura,
-                           std::move(referencia));
-  connect(
-      hilo_, &HiloComparar::empezando, this,
-      [this, total = static_cast<int>(lista.size())](int i) {
-        estado_->setText(QStringLiteral("Calculando %1 (%2 de %3)…")
-                             .arg(QString::fromUtf8(
-                                 mosaicosComparacion()[static_cast<size_t>(i)].mosaico->nombre))
-                             .arg(i + 1)
-                             .arg(total));
-      },
-      Qt::QueuedConnection);
-  connect(hilo_, &HiloComparar::resultado, this, &VentanaComparar::recibir, Qt::QueuedConnection);
-  hilo_->start(QThread::LowPriority);
+  for (HiloComparar* hilo :
+       HiloComparar::repartir(datos, umbralManual, separadorDecimalDelSistema(), kMiniatura,
+                              std::move(referencia), QThread::idealThreadCount())) {
+    connect(hilo, &HiloComparar::empezando, this, &VentanaComparar::empezar, Qt::QueuedConnection);
+    connect(hilo, &HiloComparar::resultado, this, &VentanaComparar::recibir, Qt::QueuedConnection);
+    hilos_.emplace_back(hilo);
+  }
+  for (const QPointer<HiloComparar>& hilo : hilos_) hilo->start(QThread::LowPriority);
 }
 
-VentanaComparar::~VentanaComparar() { detenerHilo(); }
+VentanaComparar::~VentanaComparar() { detenerHilos(); }
 
-void VentanaComparar::detenerHilo() {
-  if (!hilo_) return;
-  // Results already posted to this window are dropped with it; the worker deletes itself.
-  hilo_->disconnect(this);
-  hilo_->cancelar();
-  hilo_->wait(QDeadlineTimer(kEsperaCierreMs));
-  hilo_ = nullptr;
+void VentanaComparar::detenerHilos() {
+  // Results already posted to this window are dropped with it; the workers delete themselves.
+  for (const QPointer<HiloComparar>& hilo : hilos_)
+    if (hilo) {
+      hilo->disconnect(this);
+      hilo->cancelar();
+    }
+  const QDeadlineTimer limite(kEsperaCierreMs);
+  for (const QPointer<HiloComparar>& hilo : hilos_)
+    if (hilo) hilo->wait(limite);
+  hilos_.clear();
 }
 
 void VentanaComparar::closeEvent(QCloseEvent* evento) {
-  detenerHilo();
+  detenerHilos();
   QWidget::closeEvent(evento);
+}
+
+void VentanaComparar::empezar(int indice) {
+  enCurso_.push_back(indice);
+  mostrarEnCurso();
+}
+
+void VentanaComparar::mostrarEnCurso() {
+  if (enCurso_.empty()) return;
+  // The count is the tiles received so far plus the one named, as when they ran one by one.
+  estado_->setText(
+      QStringLiteral("Calculando %1 (%2 de %3)…")
+          .arg(QString::fromUtf8(
+              mosaicosComparacion()[static_cast<size_t>(enCurso_.back())].mosaico->nombre))
+          .arg(recibidos_ + 1)
+          .arg(resultados_.size()));
 }
 
 void VentanaComparar::recibir(const ResultadoComparacion& r) {
@@ -384,10 +446,13 @@ void VentanaComparar::recibir(const ResultadoComparacion& r) {
   m.evaluacion->setWordWrap(r.evaluacion && !r.evaluacion->ok());
   if (!resultados_[static_cast<size_t>(r.indice)]) ++recibidos_;
   resultados_[static_cast<size_t>(r.indice)] = r;
+  enCurso_.erase(std::remove(enCurso_.begin(), enCurso_.end(), r.indice), enCurso_.end());
   if (cmbOrden_) ordenar(cmbOrden_->currentIndex());
   if (terminada()) {
     estado_->setText(QStringLiteral("Comparación terminada."));
     emit terminado();
+  } else {
+    mostrarEnCurso();
   }
 }
 

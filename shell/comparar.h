@@ -48,18 +48,25 @@ struct MosaicoComparacion {
 };
 const std::vector<MosaicoComparacion>& mosaicosComparacion();
 
-// Runs the comparison on its own copy of the image record, one method after another, each in
-// a headless context whose message boxes answer by themselves. Every result is posted with the
-// `resultado` signal (queued to the window). `cancelar` makes the running method stop at its
-// next progress report and skips the rest; the object deletes itself once it has finished.
+// One worker of the comparison, on its own copy of the image record: it takes the next tile
+// not yet taken by any worker of the same comparison and runs it in a headless context whose
+// message boxes answer by themselves, until no tile is left. Every result is posted with the
+// `resultado` signal (queued to the window), so tiles may arrive out of catalogue order.
+// `cancelar` makes the running methods of every worker of the comparison stop at their next
+// progress report and skips the rest; each object deletes itself once it has finished.
 class HiloComparar : public QThread {
   Q_OBJECT
  public:
-  HiloComparar(DatosImagen copia, int umbralManual, char separador, QSize miniatura,
-               std::shared_ptr<const Referencia> referencia = nullptr);
+  // `hilos` workers (at least 1, at most one per tile, fewer when memory for another copy of
+  // `datos` runs short), each with its own copy, not started; Relaxation, the longest tile, is
+  // taken first. Throws std::bad_alloc when not even one copy can be made.
+  static std::vector<HiloComparar*> repartir(const DatosImagen& datos, int umbralManual,
+                                             char separador, QSize miniatura,
+                                             std::shared_ptr<const Referencia> referencia,
+                                             int hilos);
   ~HiloComparar() override;
 
-  void cancelar() { cancelado_ = true; }
+  void cancelar();
   // Tests: workers of this kind still running.
   static int vivosParaPruebas() { return vivos_; }
 
@@ -71,25 +78,30 @@ class HiloComparar : public QThread {
   void run() override;
 
  private:
+  struct Reparto;  // the tiles in the order they are taken, the next one, the cancel flag
+  HiloComparar(DatosImagen copia, int umbralManual, char separador, QSize miniatura,
+               std::shared_ptr<const Referencia> referencia, std::shared_ptr<Reparto> reparto);
+
   DatosImagen copia_;
   int umbralManual_;
   char separador_;
   QSize miniatura_;
   std::shared_ptr<const Referencia> referencia_;
-  std::atomic<bool> cancelado_{false};
+  std::shared_ptr<Reparto> reparto_;
   static std::atomic<int> vivos_;
 };
 
 // "Comparar métodos": a grid of tiles, one per method with its default inputs and one for the
 // manual threshold, each with the binarized picture, the method's name, its threshold and the
 // share of black pixels; with a reference, also its six scores, the tiles sorted by the
-// measure chosen in "Ordenar por" and the best marked. The tiles fill in as the worker's results
-// arrive. Clicking a tile that holds a global threshold emits `umbralElegido`. Closing the window
-// cancels the worker and deletes the window; the worker never touches it afterwards.
+// measure chosen in "Ordenar por" and the best marked. The tiles fill in as the workers' results
+// arrive (one worker per core). Clicking a tile that holds a global threshold emits
+// `umbralElegido`. Closing the window cancels the workers and deletes the window; no worker
+// touches it afterwards.
 class VentanaComparar : public QWidget {
   Q_OBJECT
  public:
-  // Copies `datos` (the record as it is now) and starts the worker at once; `umbralManual` is
+  // Copies `datos` (the record as it is now) and starts the workers at once; `umbralManual` is
   // the scroll bar's value.
   VentanaComparar(const DatosImagen& datos, int umbralManual, QWidget* padre = nullptr,
                   std::shared_ptr<const Referencia> referencia = nullptr);
@@ -126,8 +138,11 @@ class VentanaComparar : public QWidget {
   };
   // The value of tile `i` for measure `orden`, higher being better; nullopt when it has none.
   std::optional<double> valor(int i, int orden) const;
+  void empezar(int indice);
   void recibir(const ResultadoComparacion& resultado);
-  void detenerHilo();
+  // "Calculando …" with the tile started last among those still running.
+  void mostrarEnCurso();
+  void detenerHilos();
 
   std::vector<Mosaico> mosaicos_;
   std::vector<std::optional<ResultadoComparacion>> resultados_;
@@ -136,7 +151,8 @@ class VentanaComparar : public QWidget {
   QGridLayout* rejilla_ = nullptr;
   QComboBox* cmbOrden_ = nullptr;
   std::vector<int> orden_;
-  QPointer<HiloComparar> hilo_;
+  std::vector<int> enCurso_;  // tiles started and not yet received, in the order they started
+  std::vector<QPointer<HiloComparar>> hilos_;
 };
 
 }  // namespace velarno

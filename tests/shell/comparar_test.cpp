@@ -129,7 +129,13 @@ TEST(VentanaComparar, RefusalsAndCancellation) {
   ventana->show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return ventana->terminada(); }, 60000));
   EXPECT_EQ(mosaicos(ventana), mosaicosEsperados(estrecha, 91));
+  EXPECT_EQ(ventana->findChild<QLabel*>("lblEstado")->text(), "Comparación terminada.");
   ventana->close();
+  // At most one worker per tile; workers never started are simply deleted.
+  const std::vector<HiloComparar*> hilos =
+      HiloComparar::repartir(estrecha, 91, '.', {}, nullptr, 99);
+  EXPECT_EQ(hilos.size(), mosaicosComparacion().size());
+  for (HiloComparar* hilo : hilos) delete hilo;
   ventana = new VentanaComparar(imagenAleatoria(1200, 900, 5u), 128);
   ventana->show();
   QApplication::processEvents();
