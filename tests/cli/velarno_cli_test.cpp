@@ -80,6 +80,7 @@ TEST_F(VelarnoCli, ExitStatusesAndTheirMessages) {
     EXPECT_EQ(s.out, "");
     EXPECT_EQ(s.err.substr(0, s.err.find('\n') + 1), error + "\n");
     EXPECT_EQ(s.err.find("\nUso: velarno-cli METODO ENTRADA") != std::string::npos, codigo == 2);
+    EXPECT_EQ(s.err.find('\0'), std::string::npos);  // text only, no stray byte
   }
   EXPECT_FALSE(QFile::exists(en("b.png")));  // a refused run writes nothing
   EXPECT_EQ(correr({"--help"}).out.rfind("Uso: velarno-cli METODO ENTRADA [opciones]\n", 0), 0u);
