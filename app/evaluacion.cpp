@@ -70,18 +70,8 @@ Evaluacion medidas(const Cuentas& cuentas, size_t n) {
   return e;
 }
 
-// Fixed-point text with `cifras` decimals, independent of the C locale.
-std::string decimales(double valor, int cifras, char separador) {
-  char buffer[64];
-  const auto resultado =
-      std::to_chars(buffer, buffer + sizeof buffer, valor, std::chars_format::fixed, cifras);
-  std::string texto(buffer, resultado.ptr);
-  std::replace(texto.begin(), texto.end(), '.', separador);
-  return texto;
-}
-
 std::string textoMedida(const std::optional<double>& valor, char separador) {
-  return valor ? decimales(*valor, 4, separador) : "—";
+  return valor ? textoDecimales(*valor, 4, separador) : "—";
 }
 
 }  // namespace
@@ -91,6 +81,15 @@ std::string textoTamanosDistintos(int32_t anchoReferencia, int32_t altoReferenci
   return "La referencia mide " + std::to_string(anchoReferencia) + "x" +
          std::to_string(altoReferencia) + " píxeles y la imagen " + std::to_string(ancho) + "x" +
          std::to_string(alto) + ": deben tener el mismo tamaño.";
+}
+
+std::string textoDecimales(double valor, int cifras, char separador) {
+  char buffer[64];
+  const auto resultado =
+      std::to_chars(buffer, buffer + sizeof buffer, valor, std::chars_format::fixed, cifras);
+  std::string texto(buffer, resultado.ptr);
+  std::replace(texto.begin(), texto.end(), '.', separador);
+  return texto;
 }
 
 std::vector<uint8_t> claseReferencia(const DatosImagen& referencia) {
@@ -113,8 +112,8 @@ TextosEvaluacion textosEvaluacion(const Evaluacion& evaluacion, char separador) 
   return {textoMedida(evaluacion.medidaF, separador),
           textoMedida(evaluacion.precision, separador),
           textoMedida(evaluacion.exhaustividad, separador),
-          decimales(evaluacion.error, 4, separador),
-          std::isinf(evaluacion.psnr) ? "∞" : decimales(evaluacion.psnr, 2, separador),
+          textoDecimales(evaluacion.error, 4, separador),
+          std::isinf(evaluacion.psnr) ? "∞" : textoDecimales(evaluacion.psnr, 2, separador),
           textoMedida(evaluacion.jaccard, separador)};
 }
 

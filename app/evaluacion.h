@@ -13,6 +13,9 @@ namespace velarno {
 // A pixel of a reference picture is black when its grey level is below this.
 inline constexpr int kUmbralReferencia = 128;
 
+// `valor` with `cifras` decimals ("0.6667"), independent of the C locale, the separator given.
+std::string textoDecimales(double valor, int cifras, char separador = '.');
+
 // "La referencia mide 3x2 píxeles y la imagen 2x3: deben tener el mismo tamaño."
 std::string textoTamanosDistintos(int32_t anchoReferencia, int32_t altoReferencia, int32_t ancho,
                                   int32_t alto);

@@ -249,7 +249,7 @@ std::vector<Celda> celdas(const Fila& f) {
   };
   const auto fijo = [](const std::optional<double>& v, int cifras) -> std::optional<std::string> {
     if (!v) return std::nullopt;
-    return textoFijo(*v, cifras);
+    return textoDecimales(*v, cifras);
   };
   const auto noVacio = [](const std::string& t) -> std::optional<std::string> {
     if (t.empty()) return std::nullopt;

@@ -52,13 +52,6 @@ std::string numeroJson(double valor) {
   return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, valor).ptr);
 }
 
-std::string textoFijo(double valor, int cifras) {
-  char buffer[64];
-  const auto fin =
-      std::to_chars(buffer, buffer + sizeof buffer, valor, std::chars_format::fixed, cifras).ptr;
-  return std::string(buffer, fin);
-}
-
 std::array<std::optional<double>, 6> valoresEvaluacion(const Evaluacion& e) {
   return {e.medidaF, e.precision, e.exhaustividad, e.error, e.psnr, e.jaccard};
 }

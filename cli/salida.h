@@ -19,8 +19,6 @@ std::string textoJson(const std::string& texto);
 // A double as a JSON number: the shortest text that reads back as the same value ("0.25",
 // "0.6666666666666666", "1e-05"); null when not finite.
 std::string numeroJson(double valor);
-// Fixed-point text with `cifras` decimals and '.', independent of the C locale.
-std::string textoFijo(double valor, int cifras);
 
 // The six measures of a score, in the order of kClavesEvaluacion; nullopt where undefined,
 // PSNR +infinity when ME is 0.
