@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "image/plano.h"
 #include "image/representaciones.h"
 #include "image/transformaciones.h"
 #include "methods/binarizacion_paso.h"
@@ -110,13 +111,14 @@ Fin EspacioTrabajo::ejecutar(const MetodoCatalogo& metodo, Entorno& entorno, boo
   if (paso || !metodo.dibujaLocal) return metodo.ejecutar(entorno, paso);
   // What a cancelled run must leave as it was: the flags it may have written and the picture
   // it may have drawn. Only these methods report progress, so only they can be cancelled.
-  const std::vector<uint8_t> negroPrevio(datos_.pixeles.planoNegro(),
-                                         datos_.pixeles.planoNegro() + datos_.pixeles.cantidad());
+  const size_t cantidad = datos_.pixeles.cantidad();
+  Plano negroPrevio(cantidad);
+  std::copy_n(datos_.pixeles.planoNegro(), cantidad, negroPrevio.data());
   const bool dibujadaPrevia = binarizadaDibujada_;
   if (dibujo) dibujo->guardar();
   const Fin fin = metodo.ejecutar(entorno, paso);
   if (fin == Fin::Cancelado) {
-    std::copy(negroPrevio.begin(), negroPrevio.end(), datos_.pixeles.planoNegro());
+    std::copy_n(negroPrevio.data(), cantidad, datos_.pixeles.planoNegro());
     binarizadaDibujada_ = dibujadaPrevia;
     if (dibujo) dibujo->restaurar();
   }

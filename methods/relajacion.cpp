@@ -527,8 +527,8 @@ void assign_class(const DatosImagen& imagen, const std::string& clase, Probabili
 void thresh(const Probabilidades& pq, uint8_t* etiquetas) {
   const size_t ancho = static_cast<size_t>(pq.ancho);
   for (int32_t x = 0; x < pq.ancho; ++x) {
-    const double* p = &pq.p[pq.indice(x, 0)];
-    const double* q = &pq.q[pq.indice(x, 0)];
+    const double* p = pq.p.data() + pq.indice(x, 0);
+    const double* q = pq.q.data() + pq.indice(x, 0);
     uint8_t* destino = etiquetas + x;
     for (int32_t y = 0; y < pq.alto; ++y)
       destino[static_cast<size_t>(y) * ancho] = p[y] > q[y] ? 1 : 0;
@@ -623,7 +623,7 @@ Fin AlgoritmoRelajacion(Entorno& entorno) {
   // The drawn picture shows the labels while the record keeps its own flags: the labels go
   // into scratch, p and q are released, and the two planes are swapped around the drawing.
   const size_t cantidad = imagen.pixeles.cantidad();
-  std::vector<uint8_t> etiquetas(cantidad);
+  Plano etiquetas(cantidad);
   thresh(pq, etiquetas.data());
   pq = Probabilidades();
   traza.agregar("Algoritmo de Relajacion Finalizado");  // no full stop, on purpose

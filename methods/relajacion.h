@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "image/plano.h"
 #include "image/tipos.h"
 #include "methods/entorno.h"
 
@@ -16,21 +17,37 @@ namespace velarno {
 // Stored column after column (index x * alto + y): a pass walks the columns in its outer loop
 // and sums its residual in that order, so each column is one contiguous run.
 struct Probabilidades {
+  // n doubles, every one +0.0 (all bits zero) when made, on a plane's fresh zero pages: a
+  // 12 MP picture's two planes are 192 MB, which a zeroing fill would fault in page by page.
+  class Reales {
+   public:
+    Reales() = default;
+    explicit Reales(size_t n) : bytes_(n * sizeof(double)) {}
+    size_t size() const { return bytes_.size() / sizeof(double); }
+    double* data() { return reinterpret_cast<double*>(bytes_.data()); }
+    const double* data() const { return reinterpret_cast<const double*>(bytes_.data()); }
+    double& operator[](size_t i) { return data()[i]; }
+    double operator[](size_t i) const { return data()[i]; }
+
+   private:
+    Plano bytes_;
+  };
+
   Probabilidades() = default;
   // Every probability 0.
   Probabilidades(int32_t anchoImagen, int32_t altoImagen)
       : ancho(anchoImagen),
         alto(altoImagen),
-        p(static_cast<size_t>(anchoImagen) * static_cast<size_t>(altoImagen), 0.0),
-        q(p.size(), 0.0) {}
+        p(static_cast<size_t>(anchoImagen) * static_cast<size_t>(altoImagen)),
+        q(p.size()) {}
   size_t indice(int32_t x, int32_t y) const {
     return static_cast<size_t>(x) * static_cast<size_t>(alto) + static_cast<size_t>(y);
   }
 
   int32_t ancho = 0;
   int32_t alto = 0;
-  std::vector<double> p;
-  std::vector<double> q;
+  Reales p;
+  Reales q;
 };
 
 // Relaxation: labels every pixel dark or light by probabilistic relaxation (Rosenfeld, Hummel
