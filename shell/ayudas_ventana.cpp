@@ -60,7 +60,18 @@ void TrazaVentana::limpiar() { lista_->clear(); }
 
 void TrazaVentana::agregar(const std::string& linea) {
   lista_->addItem(QString::fromStdString(linea));
-  lista_->scrollToBottom();
+  // Scrolling lays out every item again: a long trace scrolls once when events are next
+  // processed (a prompt, the progress box, the end of the run), not once per line.
+  static const char* const kDesplazar = "velarnoDesplazarPendiente";
+  if (lista_->property(kDesplazar).toBool()) return;
+  lista_->setProperty(kDesplazar, true);
+  QMetaObject::invokeMethod(
+      lista_,
+      [lista = lista_] {
+        lista->setProperty(kDesplazar, false);
+        lista->scrollToBottom();
+      },
+      Qt::QueuedConnection);
 }
 
 namespace {
