@@ -302,41 +302,41 @@ void Banco::medirMetodo(const Tamano& tamano, const char* id, const char* nombre
     entrada->trigger();
   }
   pintarPendiente();
+  // The core runs on a copy of the record as it is before the window's runs; each window run
+  // is followed by a core run, so that both see the same state of the machine.
+  DatosImagen copia = ventana().datos();
+  const std::vector<uint8_t> negroInicial(copia.pixeles.planoNegro(),
+                                          copia.pixeles.planoNegro() + copia.pixeles.cantidad());
   QScrollBar* barra = prueba_.umbral();
   Muestras& ventanaMs = fila(std::string(nombre) + " run (window)", tamano.mp);
+  Muestras& nucleo = fila(std::string(nombre) + " run (core)", tamano.mp);
   const QString boton = QString::fromUtf8(metodo->botonEjecutar);
   for (int r = 0; r < opciones_.repeticiones; ++r) {
     // A threshold the methods never publish, so that a published one always changes it.
     barra->setValue(0);
     pintarPendiente();
     const uint64_t antes = vista("imagenBinarizada")->superficie().version();
-    const Reloj::time_point inicio = Reloj::now();
+    Reloj::time_point inicio = Reloj::now();
     ventana().ejecutarMetodo(boton, false);
     pintarPendiente();
     ventanaMs.ms.push_back(msDesde(inicio));
     if (vista("imagenBinarizada")->superficie().version() == antes)
       fallar(std::string(nombre) + " drew nothing");
-  }
-  comprobarSinCajas(nombre);
-  prueba_.control<QTabWidget>("Carpetas")->setCurrentIndex(0);
-  pintarPendiente();
 
-  DatosImagen copia = ventana().datos();
-  const std::vector<uint8_t> negroInicial(copia.pixeles.planoNegro(),
-                                          copia.pixeles.planoNegro() + copia.pixeles.cantidad());
-  Muestras& nucleo = fila(std::string(nombre) + " run (core)", tamano.mp);
-  for (int r = 0; r < opciones_.repeticiones; ++r) {
     std::copy(negroInicial.begin(), negroInicial.end(), copia.pixeles.planoNegro());
     EntornoSimple entorno(copia);
     entorno.setSeparadorDecimal(separadorDecimalDelSistema());
     for (const ControlMetodo& c : metodo->controles) entorno.setTexto(c.nombre, c.inicial);
     bool paso = false;
-    const Reloj::time_point inicio = Reloj::now();
+    inicio = Reloj::now();
     const Fin fin = metodo->ejecutar(entorno, paso);
     nucleo.ms.push_back(msDesde(inicio));
     if (fin != Fin::Publicado && fin != Fin::Dibujado)
       fallar(std::string(nombre) + " ended without a result in the core");
   }
+  comprobarSinCajas(nombre);
+  prueba_.control<QTabWidget>("Carpetas")->setCurrentIndex(0);
+  pintarPendiente();
 }
 
 // One run of a comparison tile in the headless context as the comparison's worker runs it:
