@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
+#include <new>
 
 #include <QBuffer>
 #include <QByteArray>
@@ -14,6 +15,7 @@
 
 #include "image/plano.h"
 #include "image/tipos.h"
+#include "platform/superficie_qimage.h"
 
 namespace velarno {
 namespace {
@@ -324,23 +326,26 @@ ResultadoCarga ImagenRevisada::decodificar() {
   const qint64 alto = e.alto;
   ResultadoCarga resultado;
 
-  // The BMP and GIF decoders leave what a short or broken file does not reach unwritten: they
-  // write into this buffer when it already has their size and format, so those pixels stay
-  // white (or colour 0 of a palette) instead of uninitialised memory. The JPEG and PNG decoders
-  // write every row or fail, so they allocate their own picture and a file that fails early
-  // costs only the rows it reached.
+  // The decoders write into this picture when it already has their size and format: fresh
+  // zero pages on huge pages, so that a 12 MP picture costs a few page faults instead of
+  // thousands, and a file that fails early costs only the rows it reached. The BMP and GIF
+  // decoders leave what a short or broken file does not reach unwritten, so those pixels are
+  // made white (or colour 0 of a palette) instead of whatever the memory held.
   QImage imagen;
-  if ((e.formato == Formato::Bmp || e.formato == Formato::Gif) &&
-      e.formatoCabecera != QImage::Format_Invalid) {
-    imagen = QImage(static_cast<int>(ancho), static_cast<int>(alto), e.formatoCabecera);
-    if (imagen.isNull()) {
+  if (e.formatoCabecera != QImage::Format_Invalid) {
+    try {
+      imagen = imagenEnPlano(static_cast<int32_t>(ancho), static_cast<int32_t>(alto),
+                             e.formatoCabecera);
+    } catch (const std::bad_alloc&) {
       resultado.error = textoSinMemoria(nombre, ancho, alto);
       return resultado;
     }
-    if (tieneTablaDeColores(e.formatoCabecera))
-      imagen.fill(0);
-    else
-      imagen.fill(Qt::white);
+    if (e.formato == Formato::Bmp || e.formato == Formato::Gif) {
+      if (tieneTablaDeColores(e.formatoCabecera))
+        imagen.fill(0);
+      else
+        imagen.fill(Qt::white);
+    }
   }
 
   const bool leida = e.lector.read(&imagen);

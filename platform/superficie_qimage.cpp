@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include <QFont>
 #include <QPainter>
@@ -27,20 +28,19 @@ Color desdeRGB32(uint32_t p) {
   return static_cast<Color>(((p >> 16) & 255U) | (p & 0xFF00U) | ((p & 255U) << 16));
 }
 
-// A picture whose pixels live in a Plano: a large one on fresh huge pages, so that filling a
-// new 12 MP surface costs a few page faults instead of thousands (the window makes two at every
-// open). Rows are 4-byte aligned, as Qt's own pictures.
+}  // namespace
+
 QImage imagenEnPlano(int32_t ancho, int32_t alto, QImage::Format formato) {
   if (ancho <= 0 || alto <= 0) return QImage(std::max(ancho, 0), std::max(alto, 0), formato);
   const qsizetype linea =
       (qsizetype{ancho} * QImage::toPixelFormat(formato).bitsPerPixel() + 31) / 32 * 4;
-  auto* plano = new Plano(static_cast<size_t>(linea) * static_cast<size_t>(alto));
-  return QImage(
+  auto plano = std::make_unique<Plano>(static_cast<size_t>(linea) * static_cast<size_t>(alto));
+  QImage imagen(
       plano->data(), ancho, alto, linea, formato, [](void* p) { delete static_cast<Plano*>(p); },
-      plano);
+      plano.get());
+  plano.release();  // the picture's last copy frees it
+  return imagen;
 }
-
-}  // namespace
 
 SuperficieQImage::SuperficieQImage(QImage::Format formato, QColor fondo)
     : formato_(formato), fondo_(fondo) {}

@@ -8,6 +8,11 @@
 
 namespace velarno {
 
+// A picture whose pixels live in a Plano, every byte 0: a large one on fresh huge pages, so
+// that writing a new 12 MP picture costs a few page faults instead of thousands. Rows are
+// 4-byte aligned, as Qt's own pictures. Throws std::bad_alloc when the memory cannot be had.
+QImage imagenEnPlano(int32_t ancho, int32_t alto, QImage::Format formato);
+
 // A picture surface over a QImage: a whole picture (32-bit colour), a grey or black-and-white
 // raster (8-bit) or a chart drawn with lines and texts. `version()` changes with every change,
 // so a view can keep a scaled copy until the picture changes.
