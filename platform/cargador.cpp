@@ -334,8 +334,8 @@ ResultadoCarga ImagenRevisada::decodificar() {
   QImage imagen;
   if (e.formatoCabecera != QImage::Format_Invalid) {
     try {
-      imagen = imagenEnPlano(static_cast<int32_t>(ancho), static_cast<int32_t>(alto),
-                             e.formatoCabecera);
+      imagen =
+          imagenEnPlano(static_cast<int32_t>(ancho), static_cast<int32_t>(alto), e.formatoCabecera);
     } catch (const std::bad_alloc&) {
       resultado.error = textoSinMemoria(nombre, ancho, alto);
       return resultado;
