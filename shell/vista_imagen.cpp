@@ -17,33 +17,66 @@ namespace velarno {
 
 namespace {
 
-// Averages f x f blocks of a grey or 32-bit colour picture (the last partial blocks dropped):
-// the f rows of a block are added column by column (a plain byte loop the compiler
-// vectorises), then f neighbouring sums of each channel.
-QImage promediarBloques(const QImage& imagen, int f) {
-  const int ancho = imagen.width() / f;
-  const int alto = imagen.height() / f;
-  const bool gris = imagen.format() == QImage::Format_Grayscale8;
-  const int canales = gris ? 1 : 4;
-  QImage salida(ancho, alto, gris ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
-  const size_t bytes = static_cast<size_t>(ancho) * static_cast<size_t>(f * canales);
-  std::vector<uint32_t> columnas(bytes);
+// Averages f x f blocks of a grey (Canales 1) or 32-bit colour (Canales 4) picture into the
+// 32-bit colour `salida` (the last partial blocks dropped; a grey average g becomes
+// qRgb(g, g, g), as Qt's own conversion before it scales). The f rows of a block are added
+// column by column (a plain loop the compiler vectorises, in 16-bit sums while a block's total
+// fits: twice the lanes of 32-bit ones), then f neighbouring sums of each channel.
+template <typename Suma, int Canales>
+void promediarBloquesCon(const QImage& imagen, int f, QImage& salida) {
+  const int ancho = salida.width();
+  const size_t bytes = static_cast<size_t>(ancho) * static_cast<size_t>(f * Canales);
+  std::vector<Suma> columnas(bytes);
   const uint32_t area = static_cast<uint32_t>(f * f);
-  for (int y = 0; y < alto; ++y) {
-    std::fill(columnas.begin(), columnas.end(), 0u);
-    for (int k = 0; k < f; ++k) {
+  // (suma + area / 2) / area without a division per pixel: the quotient by a reciprocal
+  // rounded up is exact or one too big, and one comparison mends it.
+  const uint64_t reciproco = ((uint64_t{1} << 32) + area - 1) / area;
+  const auto media = [&](uint32_t suma) {
+    const uint32_t n = suma + area / 2;
+    auto q = static_cast<uint32_t>((n * reciproco) >> 32);
+    q -= q * area > n ? 1 : 0;
+    return q;
+  };
+  for (int y = 0; y < salida.height(); ++y) {
+    const uchar* primera = imagen.constScanLine(y * f);
+    for (size_t i = 0; i < bytes; ++i) columnas[i] = primera[i];
+    for (int k = 1; k < f; ++k) {
       const uchar* fila = imagen.constScanLine(y * f + k);
-      for (size_t i = 0; i < bytes; ++i) columnas[i] += fila[i];
+      for (size_t i = 0; i < bytes; ++i) columnas[i] = static_cast<Suma>(columnas[i] + fila[i]);
     }
-    uchar* destino = salida.scanLine(y);
-    for (int x = 0; x < ancho; ++x)
-      for (int c = 0; c < canales; ++c) {
+    auto* destino = reinterpret_cast<QRgb*>(salida.scanLine(y));
+    const Suma* bloque = columnas.data();
+    for (int x = 0; x < ancho; ++x, bloque += f * Canales) {
+      if constexpr (Canales == 1) {
         uint32_t suma = 0;
+        for (int j = 0; j < f; ++j) suma += bloque[j];
+        destino[x] = 0xFF000000U | media(suma) * 0x010101U;
+      } else {
+        std::array<uint32_t, 4> suma{};
         for (int j = 0; j < f; ++j)
-          suma += columnas[static_cast<size_t>((x * f + j) * canales + c)];
-        destino[x * canales + c] = static_cast<uchar>((suma + area / 2) / area);
+          for (int c = 0; c < 4; ++c) suma[static_cast<size_t>(c)] += bloque[j * 4 + c];
+        uint32_t pixel = 0;
+        for (int c = 0; c < 4; ++c) pixel |= media(suma[static_cast<size_t>(c)]) << (8 * c);
+        destino[x] = pixel;
       }
+    }
   }
+}
+
+template <int Canales>
+void promediarBloquesEn(const QImage& imagen, int f, QImage& salida) {
+  if (f * 255 <= 0xFFFF)
+    promediarBloquesCon<uint16_t, Canales>(imagen, f, salida);
+  else
+    promediarBloquesCon<uint32_t, Canales>(imagen, f, salida);
+}
+
+QImage promediarBloques(const QImage& imagen, int f) {
+  QImage salida(imagen.width() / f, imagen.height() / f, QImage::Format_RGB32);
+  if (imagen.format() == QImage::Format_Grayscale8)
+    promediarBloquesEn<1>(imagen, f, salida);
+  else
+    promediarBloquesEn<4>(imagen, f, salida);
   return salida;
 }
 
