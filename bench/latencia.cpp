@@ -362,7 +362,30 @@ void Banco::medirComparar(const Tamano& tamano) {
   QAction* accion = prueba_.accion("mnuComparar");
   if (!accion || !accion->isEnabled()) fallar("\"Comparar métodos\" is not enabled");
   pintarPendiente();
+
+  // Every tile once alone, to find the slowest; then each comparison in the window is followed
+  // by a run of the slowest tile alone, so that both see the same state of the machine.
+  DatosImagen copia = ventana().datos();
+  const std::vector<uint8_t> negroInicial(copia.pixeles.planoNegro(),
+                                          copia.pixeles.planoNegro() + copia.pixeles.cantidad());
+  const int umbralManual = prueba_.umbral()->value();
+  const std::vector<MosaicoComparacion>& mosaicos = mosaicosComparacion();
+  double suma = 0;
+  double peor = -1;
+  size_t masLento = 0;
+  for (size_t i = 0; i < mosaicos.size(); ++i) {
+    const double ms = correrMosaico(mosaicos[i], copia, negroInicial, umbralManual);
+    suma += ms;
+    if (ms > peor) {
+      peor = ms;
+      masLento = i;
+    }
+  }
+  fila("every tile once, one after another (core)", tamano.mp).ms.push_back(suma);
+  mosaicoMasLento_ = mosaicos[masLento].mosaico->nombre;
+
   Muestras& ventanaMs = fila("Comparar métodos (window)", tamano.mp);
+  Muestras& lento = fila("slowest tile alone (core)", tamano.mp);
   for (int r = 0; r < opciones_.repeticiones; ++r) {
     const Reloj::time_point inicio = Reloj::now();
     accion->trigger();
@@ -388,31 +411,9 @@ void Banco::medirComparar(const Tamano& tamano) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     pintarPendiente();
+    lento.ms.push_back(correrMosaico(mosaicos[masLento], copia, negroInicial, umbralManual));
   }
   comprobarSinCajas("Comparar métodos");
-
-  // Every tile once alone, to find the slowest; then the slowest `repeticiones` times.
-  DatosImagen copia = ventana().datos();
-  const std::vector<uint8_t> negroInicial(copia.pixeles.planoNegro(),
-                                          copia.pixeles.planoNegro() + copia.pixeles.cantidad());
-  const int umbralManual = prueba_.umbral()->value();
-  const std::vector<MosaicoComparacion>& mosaicos = mosaicosComparacion();
-  double suma = 0;
-  double peor = -1;
-  size_t masLento = 0;
-  for (size_t i = 0; i < mosaicos.size(); ++i) {
-    const double ms = correrMosaico(mosaicos[i], copia, negroInicial, umbralManual);
-    suma += ms;
-    if (ms > peor) {
-      peor = ms;
-      masLento = i;
-    }
-  }
-  fila("every tile once, one after another (core)", tamano.mp).ms.push_back(suma);
-  mosaicoMasLento_ = mosaicos[masLento].mosaico->nombre;
-  Muestras& lento = fila("slowest tile alone (core)", tamano.mp);
-  for (int r = 0; r < opciones_.repeticiones; ++r)
-    lento.ms.push_back(correrMosaico(mosaicos[masLento], copia, negroInicial, umbralManual));
 }
 
 void Banco::medir(const Tamano& tamano) {
