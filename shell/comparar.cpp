@@ -6,7 +6,6 @@
 #include <new>
 #include <numeric>
 #include <string>
-#include <string_view>
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -136,12 +135,12 @@ std::vector<HiloComparar*> HiloComparar::repartir(const DatosImagen& datos, int 
                                                   int hilos) {
   const std::vector<MosaicoComparacion>& mosaicos = mosaicosComparacion();
   auto reparto = std::make_shared<Reparto>();
-  // Relaxation takes most of the time: started first, it runs while the other workers go
-  // through the rest in catalogue order.
+  // The long methods (those whose progress box shows at once) take most of the time: started
+  // first, they run while the other workers go through the rest in catalogue order.
   reparto->orden.resize(mosaicos.size());
   std::iota(reparto->orden.begin(), reparto->orden.end(), 0);
   std::stable_partition(reparto->orden.begin(), reparto->orden.end(), [&](int i) {
-    return std::string_view(mosaicos[static_cast<size_t>(i)].metodo->id) == "relajacion";
+    return mosaicos[static_cast<size_t>(i)].metodo->progresoInmediato;
   });
   const int cuantos = std::clamp(hilos, 1, std::max(1, static_cast<int>(mosaicos.size())));
   std::vector<HiloComparar*> lista;

@@ -58,8 +58,8 @@ class HiloComparar : public QThread {
   Q_OBJECT
  public:
   // `hilos` workers (at least 1, at most one per tile, fewer when memory for another copy of
-  // `datos` runs short), each with its own copy, not started; Relaxation, the longest tile, is
-  // taken first. Throws std::bad_alloc when not even one copy can be made.
+  // `datos` runs short), each with its own copy, not started; the long methods' tiles (Regional
+  // and Relaxation) are taken first. Throws std::bad_alloc when not even one copy can be made.
   static std::vector<HiloComparar*> repartir(const DatosImagen& datos, int umbralManual,
                                              char separador, QSize miniatura,
                                              std::shared_ptr<const Referencia> referencia,
