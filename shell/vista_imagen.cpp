@@ -20,8 +20,8 @@ namespace {
 // Averages f x f blocks of a grey (Canales 1) or 32-bit colour (Canales 4) picture into the
 // 32-bit colour `salida` (the last partial blocks dropped; a grey average g becomes
 // qRgb(g, g, g), as Qt's own conversion before it scales). The f rows of a block are added
-// column by column (a plain loop the compiler vectorises, in 16-bit sums while a block's total
-// fits: twice the lanes of 32-bit ones), then f neighbouring sums of each channel.
+// column by column (a plain loop the compiler vectorises, in 16-bit sums while f bytes fit in
+// one: twice the lanes of 32-bit ones), then f neighbouring sums of each channel, in 32 bits.
 template <typename Suma, int Canales>
 void promediarBloquesCon(const QImage& imagen, int f, QImage& salida) {
   const int ancho = salida.width();
